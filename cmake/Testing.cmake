@@ -1,0 +1,35 @@
+# Test support: GoogleTest built from Debian's sources with the project's compiler, Wine as the
+# runner of the Windows build, and primteiler_test() to declare a suite.
+set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources (Debian package googletest)")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+if(WIN32)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+endif()
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+if(CMAKE_CROSSCOMPILING AND WIN32)
+  # One Wine prefix per build tree, made before the first suite and its server stopped after
+  # the last.
+  set(PRIMTEILER_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  add_test(NAME wine_prefix_create
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-prefix create ${PRIMTEILER_WINEPREFIX})
+  add_test(NAME wine_server_stop
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-prefix stop ${PRIMTEILER_WINEPREFIX})
+  set_tests_properties(wine_prefix_create PROPERTIES FIXTURES_SETUP wine)
+  set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine)
+endif()
+
+# primteiler_test(<name> SOURCES <files...> LIBS <libraries...>): a GoogleTest suite run by
+# CTest, natively or under Wine.
+function(primteiler_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 T "" "" "SOURCES;LIBS")
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main project_warnings)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  add_test(NAME ${name} COMMAND ${name})
+  if(PRIMTEILER_WINEPREFIX)
+    set_tests_properties(${name} PROPERTIES
+      FIXTURES_REQUIRED wine ENVIRONMENT WINEPREFIX=${PRIMTEILER_WINEPREFIX})
+  endif()
+endfunction()
