@@ -1,4 +1,6 @@
 // Process entry of the console edition.
 #include "app/program.h"
 
-int main() { ProgramMain(nullptr); }
+int main() {
+    ProgramMain(nullptr);
+}

@@ -4,4 +4,6 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { ProgramMain(::GetModuleHandleA(nullptr)); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    ProgramMain(::GetModuleHandleA(nullptr));
+}

@@ -4,7 +4,8 @@
 #include <cstdint>
 
 bool InputDigitsFit(const char* text) {
-    while (*text == ' ') ++text; // the same skipping as TextToLong
+    while (*text == ' ')
+        ++text; // the same skipping as TextToLong
     if (*text == '-' || *text == '+') ++text;
     std::uint64_t value = 0;
     for (; *text >= '0' && *text <= '9'; ++text) {

@@ -15,7 +15,8 @@ Long FindDivisors(CursorList& factorList, CursorList& divisorList, FactorSlot*& 
     FactorSlot* const slots = factorSlots;
     ListReset(factorList);
     Long i = 0;
-    while (ListElement* element = ListNext(factorList)) slots[i++].factor = ListLong(element);
+    while (ListElement* element = ListNext(factorList))
+        slots[i++].factor = ListLong(element);
 
     const Long top = count - 1;
     bool finished = false;

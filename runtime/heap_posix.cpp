@@ -17,9 +17,8 @@ struct PosixHeap {
 };
 
 // Keeps the payload aligned as malloc would.
-constexpr std::size_t HeaderSize =
-    (sizeof(BlockHeader) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) *
-    alignof(std::max_align_t);
+constexpr std::size_t HeaderSize = (sizeof(BlockHeader) + alignof(std::max_align_t) - 1) /
+                                   alignof(std::max_align_t) * alignof(std::max_align_t);
 
 BlockHeader* HeaderOf(void* block) {
     return reinterpret_cast<BlockHeader*>(static_cast<unsigned char*>(block) - HeaderSize);

@@ -16,4 +16,6 @@ void OsHeapFree(void* heap, void* block) {
     if (block) ::HeapFree(static_cast<HANDLE>(heap), 0, block);
 }
 
-void OsHeapDestroy(void* heap) { ::HeapDestroy(static_cast<HANDLE>(heap)); }
+void OsHeapDestroy(void* heap) {
+    ::HeapDestroy(static_cast<HANDLE>(heap));
+}

@@ -40,7 +40,9 @@ ListElement* ListAdd(CursorList& list);
 Long ListCount(const CursorList& list);
 
 // Leaves no current element; the next ListNext returns the first.
-inline void ListReset(CursorList& list) { list.cursor = nullptr; }
+inline void ListReset(CursorList& list) {
+    list.cursor = nullptr;
+}
 
 // Advances the cursor and returns the new current element. With no cursor that is the first
 // element (null, and no cursor, for an empty list). On the last element it returns null and
@@ -59,4 +61,6 @@ inline void ListLast(CursorList& list) {
 }
 
 // The Long value of an element of a list created for Long values.
-inline Long& ListLong(ListElement* element) { return *reinterpret_cast<Long*>(element + 1); }
+inline Long& ListLong(ListElement* element) {
+    return *reinterpret_cast<Long*>(element + 1);
+}

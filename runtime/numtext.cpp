@@ -6,7 +6,8 @@
 
 Long TextToLong(const char* text) {
     if (!text) return 0;
-    while (*text == ' ') ++text; // spaces only: a tab ends the number before it starts
+    while (*text == ' ')
+        ++text; // spaces only: a tab ends the number before it starts
     bool negative = false;
     if (*text == '-') {
         negative = true;

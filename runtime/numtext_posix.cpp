@@ -13,7 +13,8 @@ int OsFormatLong(char* out, Long value) {
     } while (magnitude != 0);
     int length = 0;
     if (value < 0) out[length++] = '-';
-    while (count > 0) out[length++] = digits[--count];
+    while (count > 0)
+        out[length++] = digits[--count];
     out[length] = '\0';
     return length;
 }

@@ -3,4 +3,6 @@
 
 #include <cstdlib>
 
-void OsProcessExit(unsigned code) { std::exit(static_cast<int>(code)); }
+void OsProcessExit(unsigned code) {
+    std::exit(static_cast<int>(code));
+}

@@ -4,4 +4,6 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-void OsProcessExit(unsigned code) { ::ExitProcess(code); }
+void OsProcessExit(unsigned code) {
+    ::ExitProcess(code);
+}

@@ -11,7 +11,9 @@ namespace {
 char* workspace;         // WorkspaceSize bytes from runtimeHeap
 char* workspacePosition; // within [workspace, workspace + WorkspaceSize - 1]
 
-char* LastByte() { return workspace + (WorkspaceSize - 1); }
+char* LastByte() {
+    return workspace + (WorkspaceSize - 1);
+}
 
 } // namespace
 
@@ -20,16 +22,22 @@ void WorkspaceStart() {
     workspacePosition = workspace;
 }
 
-char* WorkspaceBase() { return workspace; }
+char* WorkspaceBase() {
+    return workspace;
+}
 
-char* WorkspacePosition() { return workspacePosition; }
+char* WorkspacePosition() {
+    return workspacePosition;
+}
 
 void WorkspaceRewind(char* start) {
     assert(start >= workspace && start <= LastByte() && "rewind outside the workspace");
     workspacePosition = start;
 }
 
-std::size_t WorkspaceRoom() { return static_cast<std::size_t>(LastByte() - workspacePosition) + 1; }
+std::size_t WorkspaceRoom() {
+    return static_cast<std::size_t>(LastByte() - workspacePosition) + 1;
+}
 
 void WorkspaceAdvance(std::size_t length) {
     const std::size_t room = WorkspaceRoom();

@@ -3,6 +3,10 @@
 
 #include "runtime/os_ticks.h"
 
-ULong TickCount() { return OsTickCount(); }
+ULong TickCount() {
+    return OsTickCount();
+}
 
-Long TickElapsed(ULong start) { return static_cast<Long>(OsTickCount() - start); }
+Long TickElapsed(ULong start) {
+    return static_cast<Long>(OsTickCount() - start);
+}

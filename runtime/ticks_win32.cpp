@@ -4,4 +4,6 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-ULong OsTickCount() { return static_cast<ULong>(::GetTickCount()); }
+ULong OsTickCount() {
+    return static_cast<ULong>(::GetTickCount());
+}

@@ -21,7 +21,9 @@ constexpr Long WrapSub(Long a, Long b) {
 constexpr Long WrapMul(Long a, Long b) {
     return static_cast<Long>(static_cast<ULong>(a) * static_cast<ULong>(b));
 }
-constexpr Long WrapNeg(Long a) { return static_cast<Long>(0u - static_cast<ULong>(a)); }
+constexpr Long WrapNeg(Long a) {
+    return static_cast<Long>(0u - static_cast<ULong>(a));
+}
 
 // Truncating division. INT32_MIN / -1 traps on x86; wrapped, it is INT32_MIN again.
 constexpr Long WrapDiv(Long a, Long b) {

@@ -67,8 +67,8 @@ LRESULT CALLBACK RequesterProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND CreateChild(DWORD exStyle, const char* className, const char* text, DWORD style, int x,
-                 int y, int width, int height, HWND parent, int id) {
+HWND CreateChild(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y,
+                 int width, int height, HWND parent, int id) {
     return ::CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
                              height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              requesterInstance, nullptr);
@@ -80,7 +80,9 @@ void SetFont(HWND window) {
 
 } // namespace
 
-void RequesterStart(void* instance) { requesterInstance = static_cast<HINSTANCE>(instance); }
+void RequesterStart(void* instance) {
+    requesterInstance = static_cast<HINSTANCE>(instance);
+}
 
 char* InputRequester(const char* caption, const char* prompt, const char* presetText) {
     char* result = WorkspacePosition();
@@ -114,8 +116,8 @@ char* InputRequester(const char* caption, const char* prompt, const char* preset
 
     promptWindow = CreateChild(0, "STATIC", prompt, SS_SIMPLE, 10, 10, 280, 22, dialog, IdPrompt);
     SetFont(promptWindow);
-    editWindow = CreateChild(WS_EX_CLIENTEDGE, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 10, 32,
-                             275, 21, dialog, IdEdit);
+    editWindow = CreateChild(WS_EX_CLIENTEDGE, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 10, 32, 275,
+                             21, dialog, IdEdit);
     SetFont(editWindow);
     ::SetFocus(editWindow);
     if (presetText) {

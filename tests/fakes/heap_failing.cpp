@@ -18,11 +18,19 @@ std::size_t frees;
 
 } // namespace
 
-void FakeHeapFailAt(std::size_t n) { failCountdown = n; }
-std::size_t FakeHeapLiveBlocks() { return liveBlocks; }
-std::size_t FakeHeapFrees() { return frees; }
+void FakeHeapFailAt(std::size_t n) {
+    failCountdown = n;
+}
+std::size_t FakeHeapLiveBlocks() {
+    return liveBlocks;
+}
+std::size_t FakeHeapFrees() {
+    return frees;
+}
 
-void* OsHeapCreate(std::size_t) { return new FakeHeap; }
+void* OsHeapCreate(std::size_t) {
+    return new FakeHeap;
+}
 
 void* OsHeapAlloc(void* heap, std::size_t size, bool zeroed) {
     if (failCountdown != 0 && --failCountdown == 0) return nullptr;
@@ -46,7 +54,8 @@ void OsHeapFree(void* heap, void* block) {
 
 void OsHeapDestroy(void* heap) {
     auto* owner = static_cast<FakeHeap*>(heap);
-    for (void* block : owner->blocks) std::free(block);
+    for (void* block : owner->blocks)
+        std::free(block);
     liveBlocks -= owner->blocks.size();
     delete owner;
 }

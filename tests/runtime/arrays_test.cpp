@@ -41,14 +41,16 @@ TEST_F(ArrayTest, DimWritesHeaderAndZeroRecords) {
                       reinterpret_cast<const char*>(ArrayHeader(array)),
                   8);
         ExpectZeroRecords(array, count);
-        for (ULong i = 0; i < count; ++i) array[i].c = 1; // every record writable
+        for (ULong i = 0; i < count; ++i)
+            array[i].c = 1; // every record writable
     }
 }
 
 TEST_F(ArrayTest, RedimFreesTheOldBlockFirstAndStartsFromZero) {
     Record* array = nullptr;
     ArrayDim(array, 5, 7);
-    for (ULong i = 0; i < 5; ++i) array[i] = {1, 2, 3};
+    for (ULong i = 0; i < 5; ++i)
+        array[i] = {1, 2, 3};
     const std::size_t live = FakeHeapLiveBlocks();
     const std::size_t frees = FakeHeapFrees();
     // Freed before the new block is taken: a failure on this allocation still frees the old.

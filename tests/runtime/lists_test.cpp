@@ -36,9 +36,9 @@ void ExpectList(const CursorList& list, const Values& values, int cursor) {
 // One operation of a script: "+v" ListAdd storing v, "r" ListReset, "n" ListNext, "l" ListLast.
 struct Step {
     std::string op;
-    Values after;   // values after the step
-    int cursor;     // cursor index after the step, -1 for none
-    int returned;   // "n": index of the element returned, -1 for null
+    Values after; // values after the step
+    int cursor;   // cursor index after the step, -1 for none
+    int returned; // "n": index of the element returned, -1 for null
 };
 
 struct Script {
@@ -105,7 +105,8 @@ TEST_F(ListScriptTest, EveryStepKeepsTheInvariants) {
                 ListElement* expected = nullptr;
                 if (step.returned >= 0) {
                     expected = list.header->first;
-                    for (int i = 0; i < step.returned; ++i) expected = expected->next;
+                    for (int i = 0; i < step.returned; ++i)
+                        expected = expected->next;
                 }
                 EXPECT_EQ(next, expected) << "ListNext result";
                 break;
@@ -141,7 +142,8 @@ TEST_F(ListScriptTest, WideValuesAreZeroFilledAndKeptApart) {
     ListCreate(list, sizeof(Wide));
     for (Long i = 0; i < 3; ++i) {
         auto* value = reinterpret_cast<Wide*>(ListAdd(list) + 1);
-        for (Long word : value->words) EXPECT_EQ(word, 0);
+        for (Long word : value->words)
+            EXPECT_EQ(word, 0);
         value->words[0] = value->words[1] = value->words[2] = i;
     }
     Long i = 0;

@@ -10,7 +10,9 @@ namespace {
 
 class StringTest : public RuntimeTest {};
 
-char* LastByte() { return WorkspaceBase() + WorkspaceSize - 1; }
+char* LastByte() {
+    return WorkspaceBase() + WorkspaceSize - 1;
+}
 
 TEST_F(StringTest, StatementsJoinOperandsAndLeaveThePositionWhereTheyBegan) {
     StringVariable unset{};
@@ -159,7 +161,8 @@ TEST_F(StringTest, NeverAssignedVariableAtTheEndWritesOnlyWhatIsLeft) {
         WorkspaceAppend(unset);
         EXPECT_EQ(WorkspacePosition(), LastByte() + 1 - room);
         EXPECT_EQ(WorkspacePosition()[-1], '#');
-        for (std::size_t i = 0; i < room; ++i) EXPECT_EQ(WorkspacePosition()[i], '\0');
+        for (std::size_t i = 0; i < room; ++i)
+            EXPECT_EQ(WorkspacePosition()[i], '\0');
     }
 }
 
@@ -176,8 +179,8 @@ TEST_F(StringTest, ProtectAndAdvanceStopAtTheLastByte) {
         std::size_t advance;
         std::size_t roomAfter;
     };
-    for (const Case& c : {Case{100, 10, 90}, Case{100, 99, 1}, Case{100, 100, 1},
-                          Case{5, 1000, 1}, Case{WorkspaceSize, 0, WorkspaceSize}}) {
+    for (const Case& c : {Case{100, 10, 90}, Case{100, 99, 1}, Case{100, 100, 1}, Case{5, 1000, 1},
+                          Case{WorkspaceSize, 0, WorkspaceSize}}) {
         WorkspaceRewind(LastByte() + 1 - c.room);
         WorkspaceAdvance(c.advance);
         EXPECT_EQ(WorkspaceRoom(), c.roomAfter) << c.room << " " << c.advance;
@@ -188,7 +191,8 @@ TEST_F(StringTest, WorkspaceIsZeroFilledAndPositionedAtItsStart) {
     EXPECT_EQ(WorkspacePosition(), WorkspaceBase());
     EXPECT_EQ(WorkspaceRoom(), WorkspaceSize);
     std::size_t nonZero = 0;
-    for (std::size_t i = 0; i < WorkspaceSize; ++i) nonZero += WorkspaceBase()[i] != 0;
+    for (std::size_t i = 0; i < WorkspaceSize; ++i)
+        nonZero += WorkspaceBase()[i] != 0;
     EXPECT_EQ(nonZero, 0u);
 }
 

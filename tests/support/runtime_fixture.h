@@ -30,6 +30,7 @@ inline std::vector<Long> ListValues(const CursorList& list) {
 inline CursorList ListOf(const std::vector<Long>& values) {
     CursorList list{};
     ListCreate(list, sizeof(Long));
-    for (Long value : values) ListLong(ListAdd(list)) = value;
+    for (Long value : values)
+        ListLong(ListAdd(list)) = value;
     return list;
 }
