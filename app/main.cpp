@@ -30,7 +30,7 @@ ProgramVariables program;
 
 } // namespace
 
-void ProgramMain(void* instance) {
+void ProgramRun(void* instance) {
     program = ProgramVariables{};
     program.instance = instance;
     RequesterStart(program.instance);
@@ -49,10 +49,10 @@ void ProgramMain(void* instance) {
     // 2^32 and report the factors of another number.
     const bool invalid = program.number < 2 || !InputDigitsFit(entered);
     WorkspaceRewind(start);
-    if (empty) RuntimeEnd(0);
+    if (empty) return;
     if (invalid) {
         NoteRequester("ERROR", "Falscher Zahlenwert", 0);
-        RuntimeEnd(0);
+        return;
     }
 
     ListCreate(program.factorList, sizeof(Long));
@@ -70,6 +70,9 @@ void ProgramMain(void* instance) {
     WorkspaceProtect();
     NoteRequester("Primfaktoren / Teiler", report, 0);
     WorkspaceRewind(start);
+}
 
+void ProgramMain(void* instance) {
+    ProgramRun(instance);
     RuntimeEnd(0);
 }
