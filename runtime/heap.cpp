@@ -41,6 +41,7 @@ void RuntimeFree(void* block) {
 void RuntimeOutOfMemory() {
     // A GUI process on Windows has no standard error; the write then fails quietly.
     std::fputs("primteiler: out of memory\n", stderr);
+    std::fflush(stderr);
     OsProcessExit(ExitOutOfMemory);
 }
 
