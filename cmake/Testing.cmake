@@ -18,6 +18,17 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
     COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-prefix stop ${PRIMTEILER_WINEPREFIX})
   set_tests_properties(wine_prefix_create PROPERTIES FIXTURES_SETUP wine)
   set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+  # Every Wine process of the suites sees the same X display: the Wine server starts its
+  # desktop process once, with the display of whichever program comes first, and a desktop
+  # without one leaves later windowed programs waiting.
+  set(PRIMTEILER_DISPLAY_FILE ${CMAKE_BINARY_DIR}/xvfb/display)
+  add_test(NAME xvfb_start COMMAND ${PROJECT_SOURCE_DIR}/scripts/xvfb start ${CMAKE_BINARY_DIR}/xvfb)
+  add_test(NAME xvfb_stop COMMAND ${PROJECT_SOURCE_DIR}/scripts/xvfb stop ${CMAKE_BINARY_DIR}/xvfb)
+  set_tests_properties(xvfb_start PROPERTIES FIXTURES_SETUP xvfb)
+  set_tests_properties(xvfb_stop PROPERTIES FIXTURES_CLEANUP xvfb)
+  # The Wine server goes before the display it may be using.
+  set_tests_properties(wine_server_stop PROPERTIES FIXTURES_REQUIRED xvfb)
 endif()
 
 # primteiler_test(<name> SOURCES <files...> LIBS <libraries...>): a GoogleTest suite run by
@@ -30,6 +41,7 @@ function(primteiler_test name)
   add_test(NAME ${name} COMMAND ${name})
   if(PRIMTEILER_WINEPREFIX)
     set_tests_properties(${name} PROPERTIES
-      FIXTURES_REQUIRED wine ENVIRONMENT WINEPREFIX=${PRIMTEILER_WINEPREFIX})
+      FIXTURES_REQUIRED "wine;xvfb"
+      ENVIRONMENT "WINEPREFIX=${PRIMTEILER_WINEPREFIX};PRIMTEILER_DISPLAY_FILE=${PRIMTEILER_DISPLAY_FILE}")
   endif()
 endfunction()

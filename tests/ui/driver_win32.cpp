@@ -1,0 +1,154 @@
+// Drives the Windows edition from another process; see driver_win32.h.
+#include "driver_win32.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Polls `probe` until it gives a non-null window or the timeout passes; Wine's
+// WaitForInputIdle returns at once, so there is nothing better to wait on.
+template <class Probe> HWND Poll(Probe probe, DWORD timeout = DriverTimeout) {
+    const ULONGLONG end = ::GetTickCount64() + timeout;
+    do {
+        if (HWND window = probe()) return window;
+        ::Sleep(20);
+    } while (::GetTickCount64() < end);
+    return nullptr;
+}
+
+struct Search {
+    DWORD processId;
+    const char* className;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM parameter) {
+    auto& search = *reinterpret_cast<Search*>(parameter);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    if (processId != search.processId || !::IsWindowVisible(window)) return TRUE;
+    char className[64] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string(className) != search.className) return TRUE;
+    if (search.caption && DriverText(window) != search.caption) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+std::string ProgramPath() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory = path;
+    directory.resize(directory.find_last_of("\\/") + 1);
+    return directory + "primteiler.exe";
+}
+
+} // namespace
+
+Program::~Program() {
+    if (!process.hProcess) return;
+    if (::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+        ::TerminateProcess(process.hProcess, 99); // a failed test must not leave it behind
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+}
+
+bool DriverStart(Program& program) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + ProgramPath() + "\"";
+    return ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &program.process) != 0;
+}
+
+HWND DriverFindWindow(const Program& program, const char* className, const char* caption) {
+    Search search{program.process.dwProcessId, className, caption, nullptr};
+    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND DriverWaitWindow(const Program& program, const char* className, const char* caption) {
+    return Poll([&] { return DriverFindWindow(program, className, caption); });
+}
+
+HWND DriverFocus(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+bool DriverTypeText(HWND target, const std::string& text) {
+    constexpr std::size_t Batch = 1000; // well inside the 10000 posted messages a queue takes
+    const std::size_t before = DriverText(target).size();
+    for (std::size_t done = 0; done < text.size();) {
+        const std::size_t count = std::min(Batch, text.size() - done);
+        for (std::size_t i = 0; i < count; ++i)
+            ::PostMessageA(target, WM_CHAR, static_cast<unsigned char>(text[done + i]), 1);
+        done += count;
+        const std::size_t expected = before + done;
+        if (!Poll([&] { return DriverText(target).size() >= expected ? target : nullptr; }))
+            return false;
+    }
+    return true;
+}
+
+void DriverKey(HWND target, WORD key) {
+    const UINT scan = ::MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+    ::PostMessageA(target, WM_KEYDOWN, key, static_cast<LPARAM>(1 | (scan << 16)));
+    ::PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(1 | (scan << 16) | (3u << 30)));
+}
+
+bool DriverXdotool(const std::string& arguments) {
+    char path[MAX_PATH] = {};
+    if (!::GetEnvironmentVariableA("PRIMTEILER_XDOTOOL", path, MAX_PATH)) return false;
+    std::string commandLine = std::string(path) + " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+bool DriverWaitText(HWND window, const std::string& text) {
+    return Poll([&] { return DriverText(window) == text ? window : nullptr; }) != nullptr;
+}
+
+std::string DriverText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return {};
+    std::vector<char> text(length + 1);
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                          SMTO_ABORTIFHUNG, 5000, &copied);
+    return std::string(text.data(), copied);
+}
+
+Box DriverWaitBox(const Program& program) {
+    Box box;
+    box.window = DriverWaitWindow(program, "#32770", nullptr);
+    if (!box.window) return box;
+    box.caption = DriverText(box.window);
+    // The message text is the static with id 0xFFFF (Wine adds an icon static beside it).
+    if (HWND message = ::GetDlgItem(box.window, 0xFFFF)) box.text = DriverText(message);
+    return box;
+}
+
+void DriverDismissBox(const Box& box) {
+    ::PostMessageA(::GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0);
+}
+
+DWORD DriverWaitExit(const Program& program, DWORD timeout) {
+    if (::WaitForSingleObject(program.process.hProcess, timeout) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(program.process.hProcess, &code);
+    return code;
+}

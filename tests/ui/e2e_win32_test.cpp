@@ -1,0 +1,296 @@
+// The Windows edition end to end under Wine in an X display: the real primteiler.exe, driven
+// from this process by keystrokes and clicks, read back from its windows.
+#include "driver_win32.h"
+#include "probe_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+namespace {
+
+constexpr char InputClass[] = "InputRequester";
+constexpr char InputCaption[] = "Primfaktoren / Teiler suchen...";
+
+// The input window of a freshly started program, or a failed assertion.
+HWND StartAndWaitForInput(Program& program) {
+    if (!DriverStart(program)) return nullptr;
+    return DriverWaitWindow(program, InputClass, InputCaption);
+}
+
+std::string ReportPattern(const char* factorLine, const char* divisorLine) {
+    return std::string("Primfaktoren \\([0-9]+ ms\\)\r\n") + factorLine +
+           "\r\n\r\nTeiler \\([0-9]+ ms\\)\r\n" + divisorLine;
+}
+
+// How a case ends the input.
+enum class Finish {
+    Enter,       // the Enter key through the accelerator table
+    Escape,      // the Escape key
+    ClickPosted, // BM_CLICK posted to "Ok", as a mouse click ends up
+    ClickSent,   // BM_CLICK sent from this process, as automation tools do
+    ClosePosted, // WM_CLOSE posted, as a window manager's close does
+    CloseSent,   // WM_CLOSE sent from this process
+};
+
+struct Case {
+    const char* name;
+    std::string typed;
+    Finish finish;
+    const char* caption; // expected box caption; null: no box, the program just ends
+    std::string text;    // expected box text, a regular expression
+};
+
+// clang-format off
+const Case Cases[] = {
+    {"12 and Enter", "12", Finish::Enter, "Primfaktoren / Teiler",
+     ReportPattern("1, 2, 2, 3", "1, 2, 4, 3, 6, 12")},
+    {"97 and a click on Ok", "97", Finish::ClickPosted, "Primfaktoren / Teiler",
+     ReportPattern("1, 97", "1, 97")},
+    {"2", "2", Finish::Enter, "Primfaktoren / Teiler", ReportPattern("1, 2", "1, 2")},
+    {"30", "30", Finish::Enter, "Primfaktoren / Teiler",
+     ReportPattern("1, 2, 3, 5", "1, 2, 3, 6, 5, 10, 15, 30")},
+    {"360", "360", Finish::Enter, "Primfaktoren / Teiler",
+     ReportPattern("1, 2, 2, 2, 3, 3, 5",
+                   "1, 2, 4, 8, 3, 6, 12, 24, 9, 18, 36, 72, 5, 10, 20, 40, 15, 30, 60, 120, 45, "
+                   "90, 180, 360")},
+    {"space, then 12abc", " 12abc", Finish::Enter, "Primfaktoren / Teiler",
+     ReportPattern("1, 2, 2, 3", "1, 2, 4, 3, 6, 12")},
+    {"negative", "-5", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
+    {"2^31 reads as -2^31", "2147483648", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
+    {"-0", "-0", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
+    {"1", "1", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
+    {"not a number", "abc", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
+    {"digits beyond 2^31 - 1", "4294967308", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
+    {"empty and Enter", "", Finish::Enter, nullptr, ""},
+    {"Escape", "123", Finish::Escape, nullptr, ""},
+    {"close by the window manager", "12", Finish::ClosePosted, nullptr, ""},
+    {"close sent by another process", "12", Finish::CloseSent, nullptr, ""},
+    {"click sent by another process", "12", Finish::ClickSent, "Primfaktoren / Teiler",
+     ReportPattern("1, 2, 2, 3", "1, 2, 4, 3, 6, 12")},
+    // 9997 spaces and "12" fill the 9999 bytes kept; "35" lies beyond them.
+    {"entry longer than the limit", std::string(9997, ' ') + "1235", Finish::Enter,
+     "Primfaktoren / Teiler", ReportPattern("1, 2, 2, 3", "1, 2, 4, 3, 6, 12")},
+};
+// clang-format on
+
+void FinishInput(HWND input, HWND edit, Finish finish) {
+    HWND ok = ::GetDlgItem(input, 1000);
+    DWORD_PTR ignored = 0;
+    switch (finish) {
+    case Finish::Enter:
+        DriverKey(edit, VK_RETURN);
+        break;
+    case Finish::Escape:
+        DriverKey(edit, VK_ESCAPE);
+        break;
+    case Finish::ClickPosted:
+        ::PostMessageA(ok, BM_CLICK, 0, 0);
+        break;
+    case Finish::ClickSent:
+        ::SendMessageTimeoutA(ok, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        break;
+    case Finish::ClosePosted:
+        ::PostMessageA(input, WM_CLOSE, 0, 0);
+        break;
+    case Finish::CloseSent:
+        ::SendMessageTimeoutA(input, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        break;
+    }
+}
+
+TEST(WindowsEditionTest, EntryAndEndingGiveTheBoxAndExitCode) {
+    for (const Case& c : Cases) {
+        SCOPED_TRACE(c.name);
+        Program program;
+        HWND input = StartAndWaitForInput(program);
+        ASSERT_NE(input, nullptr) << "no input window";
+        HWND edit = DriverFocus(input);
+        ASSERT_EQ(edit, ::GetDlgItem(input, 10)) << "the edit field must have the focus";
+        ASSERT_TRUE(DriverTypeText(edit, c.typed));
+        FinishInput(input, edit, c.finish);
+        if (c.caption) {
+            const Box box = DriverWaitBox(program);
+            ASSERT_NE(box.window, nullptr) << "no message box";
+            EXPECT_EQ(box.caption, c.caption);
+            EXPECT_TRUE(std::regex_match(box.text, std::regex(c.text))) << box.text;
+            EXPECT_EQ(DriverFindWindow(program, InputClass, nullptr), nullptr)
+                << "input window still there";
+            DriverDismissBox(box);
+        }
+        EXPECT_EQ(DriverWaitExit(program), 0u);
+        if (!c.caption) {
+            EXPECT_EQ(DriverFindWindow(program, "#32770", nullptr), nullptr) << "unexpected box";
+        }
+    }
+}
+
+TEST(WindowsEditionTest, ReportOfTwelveIsExactWhenBothTimesAreZero) {
+    Program program;
+    HWND input = StartAndWaitForInput(program);
+    ASSERT_NE(input, nullptr);
+    HWND edit = DriverFocus(input);
+    ASSERT_TRUE(DriverTypeText(edit, "12"));
+    DriverKey(edit, VK_RETURN);
+    const Box box = DriverWaitBox(program);
+    ASSERT_NE(box.window, nullptr);
+    // 12 takes far less than the tick count's resolution.
+    EXPECT_EQ(box.text, "Primfaktoren (0 ms)\r\n1, 2, 2, 3\r\n\r\nTeiler (0 ms)\r\n"
+                        "1, 2, 4, 3, 6, 12");
+    DriverDismissBox(box);
+    EXPECT_EQ(DriverWaitExit(program), 0u);
+}
+
+struct Child {
+    int id;
+    const char* className;
+    const char* text;
+    RECT rect; // client coordinates of the input window: left, top, right, bottom
+    LONG style;
+    LONG exStyle;
+};
+
+TEST(WindowsEditionTest, InputWindowIsBuiltAsLaidOut) {
+    Program program;
+    HWND input = StartAndWaitForInput(program);
+    ASSERT_NE(input, nullptr);
+
+    RECT outer{};
+    ::GetWindowRect(input, &outer);
+    EXPECT_EQ(::GetSystemMetrics(SM_CXSCREEN), 800) << "the test display is 800 x 600";
+    EXPECT_EQ(::GetSystemMetrics(SM_CYSCREEN), 600);
+    EXPECT_EQ(outer.left, 250);
+    EXPECT_EQ(outer.top, 235);
+    EXPECT_EQ(outer.right - outer.left, 300);
+    EXPECT_EQ(outer.bottom - outer.top, 130);
+    // The system adds WS_CLIPSIBLINGS and WS_EX_WINDOWEDGE to a captioned top-level window.
+    EXPECT_EQ(::GetWindowLongA(input, GWL_STYLE), WS_VISIBLE | WS_CAPTION | WS_CLIPSIBLINGS);
+    EXPECT_EQ(::GetWindowLongA(input, GWL_EXSTYLE), WS_EX_WINDOWEDGE);
+    EXPECT_EQ(::GetWindow(input, GW_OWNER), nullptr) << "no window was active at the start";
+
+    // clang-format off
+    const Child children[] = {
+        {0, "Static", "Bitte Zahl eingeben:", {10, 10, 290, 32},
+         WS_CHILD | WS_VISIBLE | SS_SIMPLE, 0},
+        {10, "Edit", "", {10, 32, 285, 53},
+         WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+        {1000, "Button", "Ok", {110, 67, 190, 92},
+         WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    };
+    // clang-format on
+    HWND child = ::GetWindow(input, GW_CHILD);
+    for (const Child& expected : children) {
+        SCOPED_TRACE(expected.className);
+        ASSERT_NE(child, nullptr) << "missing child";
+        char className[64] = {};
+        ::GetClassNameA(child, className, sizeof className);
+        EXPECT_STRCASEEQ(className, expected.className);
+        EXPECT_EQ(::GetDlgCtrlID(child), expected.id);
+        EXPECT_EQ(DriverText(child), expected.text);
+        RECT rect{};
+        ::GetWindowRect(child, &rect);
+        ::MapWindowPoints(nullptr, input, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(rect.left, expected.rect.left);
+        EXPECT_EQ(rect.top, expected.rect.top);
+        EXPECT_EQ(rect.right, expected.rect.right);
+        EXPECT_EQ(rect.bottom, expected.rect.bottom);
+        EXPECT_EQ(::GetWindowLongA(child, GWL_STYLE), expected.style);
+        EXPECT_EQ(::GetWindowLongA(child, GWL_EXSTYLE), expected.exStyle);
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr) << "more than three children";
+    EXPECT_EQ(DriverFocus(input), ::GetDlgItem(input, 10));
+    EXPECT_EQ(::GetForegroundWindow(), input);
+
+    ::PostMessageA(input, WM_CLOSE, 0, 0);
+    EXPECT_EQ(DriverWaitExit(program), 0u);
+}
+
+TEST(WindowsEditionTest, FontBrushAndFocusSeenFromInsideTheProgram) {
+    Program program;
+    HWND input = StartAndWaitForInput(program);
+    ASSERT_NE(input, nullptr);
+
+    HANDLE mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                          sizeof(ProbeResult), ProbeMappingName);
+    ASSERT_NE(mapping, nullptr);
+    auto* result = static_cast<volatile ProbeResult*>(
+        ::MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(ProbeResult)));
+    ASSERT_NE(result, nullptr);
+    HMODULE hook = ::LoadLibraryA("probe_hook.dll");
+    ASSERT_NE(hook, nullptr);
+    auto procedure = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(::GetProcAddress(hook, "ProbeGetMessage")));
+    ASSERT_NE(procedure, nullptr);
+    HHOOK installed = ::SetWindowsHookExA(WH_GETMESSAGE, procedure, hook,
+                                          ::GetWindowThreadProcessId(input, nullptr));
+    ASSERT_NE(installed, nullptr);
+
+    ::PostMessageA(input, ::RegisterWindowMessageA(ProbeMessageName), 0, 0);
+    for (int i = 0; i < 500 && !result->answered; ++i)
+        ::Sleep(20);
+    ASSERT_TRUE(result->answered) << "the hook did not run in the program";
+    EXPECT_TRUE(result->fontIsAnsiVar[0]) << "prompt font";
+    EXPECT_TRUE(result->fontIsAnsiVar[1]) << "edit font";
+    EXPECT_TRUE(result->fontIsAnsiVar[2]) << "button font";
+    EXPECT_TRUE(result->brushIsSolid);
+    EXPECT_EQ(result->brushColor, result->buttonFaceColor);
+    EXPECT_TRUE(result->focusIsEdit);
+
+    ::UnhookWindowsHookEx(installed);
+    ::PostMessageA(input, WM_CLOSE, 0, 0);
+    EXPECT_EQ(DriverWaitExit(program), 0u);
+    ::UnmapViewOfFile(const_cast<ProbeResult*>(result));
+    ::CloseHandle(mapping);
+}
+
+TEST(WindowsEditionTest, TabDoesNotMoveTheFocus) {
+    Program program;
+    HWND input = StartAndWaitForInput(program);
+    ASSERT_NE(input, nullptr);
+    HWND edit = ::GetDlgItem(input, 10);
+    ASSERT_TRUE(DriverTypeText(edit, "1"));
+    DriverKey(edit, VK_TAB);
+    ::PostMessageA(edit, WM_CHAR, '\t', 1);
+    ASSERT_TRUE(DriverTypeText(edit, "2"));
+    EXPECT_EQ(DriverFocus(input), edit);
+    EXPECT_EQ(DriverText(edit), "12") << "a single-line edit drops the tab";
+    DriverKey(edit, VK_RETURN);
+    const Box box = DriverWaitBox(program);
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_TRUE(std::regex_match(box.text, std::regex(ReportPattern("1, 2, 2, 3", ".*"))));
+    DriverDismissBox(box);
+    EXPECT_EQ(DriverWaitExit(program), 0u);
+}
+
+// Typing on the X keyboard: the keys travel through Wine's X driver and the program's
+// accelerator table like a person's, and the report box is answered the same way.
+TEST(WindowsEditionTest, KeysTypedOnTheXKeyboard) {
+    struct KeyCase {
+        const char* typed;
+        const char* key;
+        const char* factorLine; // null: the program ends without a box
+    };
+    for (const KeyCase& c :
+         {KeyCase{"360", "Return", "1, 2, 2, 2, 3, 3, 5"}, KeyCase{"123", "Escape", nullptr}}) {
+        SCOPED_TRACE(c.key);
+        Program program;
+        HWND input = StartAndWaitForInput(program);
+        ASSERT_NE(input, nullptr);
+        HWND edit = ::GetDlgItem(input, 10);
+        ASSERT_TRUE(DriverXdotool(std::string("type --delay 30 ") + c.typed));
+        ASSERT_TRUE(DriverWaitText(edit, c.typed)) << DriverText(edit);
+        ASSERT_TRUE(DriverXdotool(std::string("key ") + c.key));
+        if (c.factorLine) {
+            const Box box = DriverWaitBox(program);
+            ASSERT_NE(box.window, nullptr);
+            EXPECT_TRUE(std::regex_match(box.text, std::regex(ReportPattern(c.factorLine, ".*"))))
+                << box.text;
+            ASSERT_TRUE(DriverXdotool("key Return"));
+        }
+        EXPECT_EQ(DriverWaitExit(program), 0u);
+    }
+}
+
+} // namespace
