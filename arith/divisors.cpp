@@ -37,12 +37,17 @@ Long FindDivisors(CursorList& factorList, CursorList& divisorList, FactorSlot*& 
         for (Long j = 0; j < count; ++j)
             if (slots[j].use != 0) product = WrapMul(product, slots[j].factor);
 
+        // The search walks a copy of the list variable and hands its cursor back afterwards:
+        // through the reference GCC stores and reloads the cursor at every step, which put a
+        // store-to-load round trip on the chain of `next` loads and cost about 15% here.
         bool isNew = true;
-        ListReset(divisorList);
-        while (ListElement* element = ListNext(divisorList)) {
+        CursorList walk = divisorList;
+        ListReset(walk);
+        while (ListElement* element = ListNext(walk)) {
             if (!isNew) break;
             if (ListLong(element) == product) isNew = false;
         }
+        divisorList.cursor = walk.cursor;
         if (isNew) {
             ListLast(divisorList);
             ListLong(ListAdd(divisorList)) = product;
