@@ -55,8 +55,9 @@ LRESULT CALLBACK RequesterProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         ::DestroyWindow(window);
         return 0;
     case WM_DESTROY:
-        // Fails while the window still exists; the next call registers the class again
-        // anyway, so the result does not matter.
+        // Fails while the window still exists, so the class stays registered and the next
+        // call's registration fails in turn; either way the class serves, so the result
+        // does not matter.
         ::UnregisterClassA(ClassName, requesterInstance);
         requesterClosed = true;
         // When another process closes the window with a sent message, this runs inside
@@ -129,18 +130,20 @@ char* InputRequester(const char* caption, const char* prompt, const char* preset
                                dialog, IdOk);
     SetFont(buttonWindow);
 
-    ACCEL keys[2] = {{FVIRTKEY, VK_RETURN, IdOk}, {FVIRTKEY, VK_ESCAPE, IdCancel}};
-    const AcceleratorGuard accelerators{::CreateAcceleratorTableA(keys, 2)};
-    ::SetForegroundWindow(dialog);
-    ::BringWindowToTop(dialog);
+    { // the accelerator table lives until the loop ends
+        ACCEL keys[2] = {{FVIRTKEY, VK_RETURN, IdOk}, {FVIRTKEY, VK_ESCAPE, IdCancel}};
+        const AcceleratorGuard accelerators{::CreateAcceleratorTableA(keys, 2)};
+        ::SetForegroundWindow(dialog);
+        ::BringWindowToTop(dialog);
 
-    // -1 (an error) keeps the loop going like any other message; 0 (a quit message) ends it
-    // with the window left as it is.
-    MSG message;
-    while (!requesterClosed && ::GetMessageA(&message, nullptr, 0, 0)) {
-        if (!::TranslateAcceleratorA(dialog, accelerators.table, &message)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
+        // -1 (an error) keeps the loop going like any other message; 0 (a quit message) ends
+        // it with the window left as it is.
+        MSG message{};
+        while (!requesterClosed && ::GetMessageA(&message, nullptr, 0, 0)) {
+            if (!::TranslateAcceleratorA(dialog, accelerators.table, &message)) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageA(&message);
+            }
         }
     }
     *WorkspacePosition() = '\0';
