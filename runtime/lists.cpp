@@ -34,7 +34,8 @@ ListElement* ListAdd(CursorList& list) {
 Long ListCount(const CursorList& list) {
     assert(list.header && "list used before ListCreate");
     Long count = 0;
-    // Cannot overflow: each element takes more than one byte of a 32-bit address space.
+    // Cannot overflow: 2^31 elements of at least 12 bytes fill a 32-bit address space, and
+    // far more memory than any machine of the 64-bit build has.
     for (const ListElement* element = list.header->first; element; element = element->next)
         ++count;
     return count;
