@@ -41,7 +41,7 @@ function(primteiler_test name)
   add_test(NAME ${name} COMMAND ${name})
   if(PRIMTEILER_WINEPREFIX)
     set_tests_properties(${name} PROPERTIES
-      FIXTURES_REQUIRED "wine;xvfb"
+      FIXTURES_REQUIRED "wine;xvfb" TIMEOUT 600
       ENVIRONMENT "WINEPREFIX=${PRIMTEILER_WINEPREFIX};PRIMTEILER_DISPLAY_FILE=${PRIMTEILER_DISPLAY_FILE}")
   endif()
 endfunction()

@@ -80,11 +80,25 @@ TEST_F(ArrayTest, FailedAllocationLeavesNullAndTheOldBlockReleased) {
 }
 
 TEST_F(ArrayTest, SizeBeyondTheAddressSpaceFailsWithoutAllocating) {
-    void* array = nullptr;
-    const std::size_t live = FakeHeapLiveBlocks();
-    ArrayDim(array, SIZE_MAX / 2, 3, 7);
-    EXPECT_EQ(array, nullptr);
-    EXPECT_EQ(FakeHeapLiveBlocks(), live);
+    struct Case {
+        std::size_t recordSize;
+        ULong count;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {SIZE_MAX / 2 + 1, 2},  // the product wraps to 0: an 8-byte block if unchecked
+        {SIZE_MAX / 4 + 1, 4},
+        {SIZE_MAX / 2, 3},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        void* array = nullptr;
+        const std::size_t live = FakeHeapLiveBlocks();
+        ArrayDim(array, c.recordSize, c.count, 7);
+        EXPECT_EQ(array, nullptr);
+        EXPECT_EQ(FakeHeapLiveBlocks(), live);
+    }
 }
 
 } // namespace

@@ -134,7 +134,10 @@ std::string DriverText(HWND window) {
 Box DriverWaitBox(const Program& program) {
     Box box;
     box.window = DriverWaitWindow(program, "#32770", nullptr);
-    if (!box.window) return box;
+    if (!box.window || !Poll([&] { return ::GetDlgItem(box.window, IDOK); })) {
+        box.window = nullptr;
+        return box;
+    }
     box.caption = DriverText(box.window);
     // The message text is the static with id 0xFFFF (Wine adds an icon static beside it).
     if (HWND message = ::GetDlgItem(box.window, 0xFFFF)) box.text = DriverText(message);

@@ -23,11 +23,14 @@ class RequesterTest : public ::testing::Test {
     void TearDown() override { RuntimeHeapEnd(); }
 };
 
-// A window of this process with `className`, once it is visible; null after DriverTimeout.
-HWND WaitOwnWindow(const char* className) {
+// A window of this process with `className`, once it is visible and holds a child with id
+// `lastChild` (0: any); null after DriverTimeout. The input window is visible before its
+// children exist.
+HWND WaitOwnWindow(const char* className, int lastChild = 0) {
     for (DWORD waited = 0; waited < DriverTimeout; waited += 20) {
         HWND window = ::FindWindowA(className, nullptr);
-        if (window && ::IsWindowVisible(window)) return window;
+        if (window && ::IsWindowVisible(window) && (!lastChild || ::GetDlgItem(window, lastChild)))
+            return window;
         ::Sleep(20);
     }
     return nullptr;
@@ -52,7 +55,7 @@ struct Seen {
 
 // Waits for the input window, notes what stands in the field, types `typed` and presses `key`.
 void AnswerInput(Seen& seen, const std::string& typed, WORD key) {
-    HWND input = WaitOwnWindow("InputRequester");
+    HWND input = WaitOwnWindow("InputRequester", 1000);
     if (!input) return;
     HWND edit = ::GetDlgItem(input, 10);
     seen.text = DriverText(edit);
@@ -107,6 +110,9 @@ TEST_F(RequesterTest, SecondCallReusesTheBrush) {
         Answerer answerer([&] { AnswerInput(first, "1", VK_RETURN); });
         EXPECT_STREQ(InputRequester("A", "B", ""), "1");
     }
+    // With its window gone the class can go too, so the second call registers it afresh: with
+    // the cached brush, not a new one.
+    ASSERT_TRUE(::UnregisterClassA("InputRequester", ::GetModuleHandleA(nullptr)));
     {
         Answerer answerer([&] { AnswerInput(second, "2", VK_RETURN); });
         EXPECT_STREQ(InputRequester("A", "B", ""), "2");
@@ -120,7 +126,7 @@ TEST_F(RequesterTest, QuitMessageEndsTheLoopWithTheWindowLeft) {
     const char* result;
     {
         Answerer answerer([&] {
-            if (!WaitOwnWindow("InputRequester")) return;
+            if (!WaitOwnWindow("InputRequester", 1000)) return;
             DriverTypeText(::GetDlgItem(::FindWindowA("InputRequester", nullptr), 10), "12");
             ::PostThreadMessageA(thread, WM_QUIT, 0, 0);
         });
@@ -146,11 +152,16 @@ TEST_F(RequesterTest, EntryIsCutAtTheEndOfTheWorkspace) {
 }
 
 TEST_F(RequesterTest, NoteAnswersOkAndIsOwnedByTheForegroundWindow) {
+    HWND foreground = ::CreateWindowExA(0, "STATIC", "foreground", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                        50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(foreground, nullptr);
+    ::SetForegroundWindow(foreground);
+    ASSERT_EQ(::GetForegroundWindow(), foreground);
     int answer = 0;
     HWND owner = nullptr;
     {
         Answerer answerer([&] {
-            HWND box = WaitOwnWindow("#32770");
+            HWND box = WaitOwnWindow("#32770", IDOK);
             if (!box) return;
             owner = ::GetWindow(box, GW_OWNER);
             ::PostMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
@@ -158,7 +169,8 @@ TEST_F(RequesterTest, NoteAnswersOkAndIsOwnedByTheForegroundWindow) {
         answer = NoteRequester("Titel", "Text", 0);
     }
     EXPECT_EQ(answer, IDOK);
-    EXPECT_EQ(owner, nullptr) << "nothing of this test is in the foreground";
+    EXPECT_EQ(owner, foreground);
+    ::DestroyWindow(foreground);
 }
 
 } // namespace
