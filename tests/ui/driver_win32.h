@@ -31,8 +31,8 @@ HWND DriverFindWindow(const Program& program, const char* className, const char*
 // The window that has the keyboard focus in the thread of `window`.
 HWND DriverFocus(HWND window);
 
-// Types `text` into `target` as WM_CHAR messages, in batches the posted-message quota allows,
-// waiting until the edit field holds each batch.
+// Types `text` into `target` as WM_CHAR messages (a long text goes in with one WM_SETTEXT
+// instead) and waits until the edit field holds it all; false when it does not in time.
 bool DriverTypeText(HWND target, const std::string& text);
 
 // Posts a key press and release of `key` to `target`.
