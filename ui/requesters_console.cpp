@@ -2,19 +2,45 @@
 // (its caption and prompt go to standard error, so piped output stays clean) and the note
 // writes to standard output. Unlike the input window it cannot offer a preset text for
 // editing; it ignores it (the program passes the empty one).
+//
+// A console can fail where a window cannot: a read error is not a cancelled entry, and a report
+// that did not reach standard output is not a success. Either ends the process at once with
+// ExitConsoleFailed and one line on standard error. A closed pipe keeps the default SIGPIPE.
 #include "runtime/strings.h"
 #include "ui/requesters.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
 // The input window's edit field holds at most this many bytes, its NUL included.
 constexpr std::size_t InputLimit = 10000;
 
+[[noreturn]] void ConsoleFailed(const char* what, int error) {
+    if (error)
+        std::fprintf(stderr, "primteiler: %s error: %s\n", what, std::strerror(error));
+    else
+        std::fprintf(stderr, "primteiler: %s error\n", what);
+    std::fflush(stderr);
+    std::_Exit(static_cast<int>(ExitConsoleFailed));
+}
+
+// At exit: a file system may report a lost write only when the stream is closed. Every note
+// flushes, so nothing is pending here; a standard output that was never open (EBADF) lost
+// nothing.
+void CloseStandardOutput() {
+    errno = 0;
+    if (std::fclose(stdout) != 0 && errno != EBADF) ConsoleFailed("write", errno);
+}
+
 } // namespace
 
-void RequesterStart(void* /*instance: no window class here*/) {}
+void RequesterStart(void* /*instance: no window class here*/) {
+    std::atexit(CloseStandardOutput);
+}
 
 char* InputRequester(const char* caption, const char* prompt, const char* /*presetText*/) {
     char* result = WorkspacePosition();
@@ -29,18 +55,21 @@ char* InputRequester(const char* caption, const char* prompt, const char* /*pres
     };
     bool carriageReturn = false; // a CR waits: it belongs to the text unless LF follows
     int byte;
+    errno = 0;
     while ((byte = std::getchar()) != EOF && byte != '\n') {
         if (carriageReturn) keep('\r');
         carriageReturn = byte == '\r';
         if (!carriageReturn) keep(byte);
     }
-    if (carriageReturn && byte == EOF) keep('\r'); // a CR alone ends no line
+    if (byte == EOF && std::ferror(stdin)) ConsoleFailed("read", errno); // not a cancel
+    if (carriageReturn && byte == EOF) keep('\r');                       // a CR alone ends no line
     result[kept] = '\0';
     WorkspaceAdvance(kept);
     return result;
 }
 
 int NoteRequester(const char* caption, const char* text, ULong /*flags: one OK answer*/) {
+    errno = 0;
     std::fputs(caption, stdout);
     std::fputc('\n', stdout);
     for (const char* at = text; *at; ++at) {
@@ -48,6 +77,6 @@ int NoteRequester(const char* caption, const char* text, ULong /*flags: one OK a
         std::fputc(*at, stdout);
     }
     std::fputc('\n', stdout);
-    std::fflush(stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) ConsoleFailed("write", errno);
     return 1; // IDOK
 }

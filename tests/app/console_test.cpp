@@ -26,18 +26,26 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-// Runs the program with `input` as its standard input.
-Outcome RunProgram(const std::string& input) {
-    char directory[] = "/tmp/primteiler-e2e-XXXXXX";
-    if (!mkdtemp(directory)) return {"", "mkdtemp failed", -1};
-    const std::string base = directory;
+// Where standard input comes from and standard output goes, when not from and to files.
+struct Streams {
+    bool inputIsFolder = false;   // read from a directory: every read fails
+    const char* output = nullptr; // a path to write to instead of a file
+};
+
+// Runs the program with `input` as its standard input, in a scratch folder under TMPDIR.
+Outcome RunProgram(const std::string& input, Streams streams = {}) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/primteiler-e2e-XXXXXX";
+    if (!mkdtemp(pattern.data())) return {"", "mkdtemp failed", -1};
+    const std::string base = pattern;
     std::ofstream(base + "/in", std::ios::binary) << input;
-    const std::string command = std::string("'") + PRIMTEILER_EXE + "' <" + base + "/in >" + base +
-                                "/out 2>" + base + "/err";
+    const std::string command =
+        std::string("'") + PRIMTEILER_EXE + "' <'" + (streams.inputIsFolder ? base : base + "/in") +
+        "' >'" + (streams.output ? streams.output : base + "/out") + "' 2>'" + base + "/err'";
     const int status = std::system(command.c_str());
     Outcome run{ReadFile(base + "/out"), ReadFile(base + "/err"),
                 WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-    std::system(("rm -rf " + base).c_str());
+    std::system(("rm -rf '" + base + "'").c_str());
     return run;
 }
 
@@ -154,6 +162,37 @@ TEST(ConsoleTest, OverLongLineKeepsItsFirst9999Bytes) {
             EXPECT_EQ(run.out, "ERROR\nFalscher Zahlenwert\n");
         }
         EXPECT_EQ(run.exitCode, 0);
+    }
+}
+
+// A lost report or an unreadable entry must not look like a success to a calling script.
+TEST(ConsoleTest, FailedInputOrOutputEndsWithExitCodeOne) {
+    const std::string prompt = "Primfaktoren / Teiler suchen...\nBitte Zahl eingeben: ";
+    struct Case {
+        const char* name;
+        const char* input;
+        Streams streams;
+        const char* message; // on standard error after the prompt; empty for none
+        int exitCode;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"report to a full disk", "360\n", {false, "/dev/full"},
+         "primteiler: write error: No space left on device\n", 1},
+        {"error box to a full disk", "abc\n", {false, "/dev/full"},
+         "primteiler: write error: No space left on device\n", 1},
+        {"quiet end writes nothing", "\n", {false, "/dev/full"}, "", 0},
+        {"input from a folder", "", {true, nullptr}, "primteiler: read error: Is a directory\n", 1},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome run = RunProgram(c.input, c.streams);
+        EXPECT_EQ(run.err, prompt + c.message);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        if (c.streams.inputIsFolder) {
+            EXPECT_EQ(run.out, "") << "no box after a read error";
+        }
     }
 }
 
