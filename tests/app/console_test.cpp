@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -39,13 +40,15 @@ Outcome RunProgram(const std::string& input, Streams streams = {}) {
     if (!mkdtemp(pattern.data())) return {"", "mkdtemp failed", -1};
     const std::string base = pattern;
     std::ofstream(base + "/in", std::ios::binary) << input;
-    const std::string command =
-        std::string("'") + PRIMTEILER_EXE + "' <'" + (streams.inputIsFolder ? base : base + "/in") +
-        "' >'" + (streams.output ? streams.output : base + "/out") + "' 2>'" + base + "/err'";
+    const char* program = std::getenv("PRIMTEILER_PROGRAM"); // an installed copy instead
+    const std::string command = std::string("'") + (program ? program : PRIMTEILER_EXE) + "' <'" +
+                                (streams.inputIsFolder ? base : base + "/in") + "' >'" +
+                                (streams.output ? streams.output : base + "/out") + "' 2>'" + base +
+                                "/err'";
     const int status = std::system(command.c_str());
     Outcome run{ReadFile(base + "/out"), ReadFile(base + "/err"),
                 WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-    std::system(("rm -rf '" + base + "'").c_str());
+    std::filesystem::remove_all(base);
     return run;
 }
 
