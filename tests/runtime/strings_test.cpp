@@ -66,7 +66,7 @@ TEST_F(StringTest, CommitReplacesTheOldCopyAndRebuildsFromItself) {
     StringVariable line{};
     StringAssign(line, "1");
     const std::size_t live = FakeHeapLiveBlocks();
-    for (Long value : {2, 2, 3}) {
+    for (Long value : {7, 8, 8}) {
         char* start = WorkspacePosition();
         WorkspaceAppend(line);
         WorkspaceAppend(", ");
@@ -74,7 +74,7 @@ TEST_F(StringTest, CommitReplacesTheOldCopyAndRebuildsFromItself) {
         WorkspaceCommit(line, start);
         EXPECT_EQ(FakeHeapLiveBlocks(), live) << "old copy not freed";
     }
-    EXPECT_STREQ(line.text, "1, 2, 2, 3");
+    EXPECT_STREQ(line.text, "1, 7, 8, 8");
     EXPECT_EQ(WorkspacePosition(), WorkspaceBase());
 }
 
