@@ -33,6 +33,12 @@ struct Streams {
     const char* output = nullptr; // a path to write to instead of a file
 };
 
+// The program under test: PRIMTEILER_PROGRAM when set (an installed copy), else the one built.
+std::string ProgramPath() {
+    const char* path = std::getenv("PRIMTEILER_PROGRAM");
+    return path && *path ? path : PRIMTEILER_EXE;
+}
+
 // Runs the program with `input` as its standard input, in a scratch folder under TMPDIR.
 Outcome RunProgram(const std::string& input, Streams streams = {}) {
     const char* tmp = std::getenv("TMPDIR");
@@ -41,8 +47,8 @@ Outcome RunProgram(const std::string& input, Streams streams = {}) {
     const std::string base = pattern;
     std::ofstream(base + "/in", std::ios::binary) << input;
     const std::string command =
-        std::string("'") + PRIMTEILER_EXE + "' <'" + (streams.inputIsFolder ? base : base + "/in") +
-        "' >'" + (streams.output ? streams.output : base + "/out") + "' 2>'" + base + "/err'";
+        "'" + ProgramPath() + "' <'" + (streams.inputIsFolder ? base : base + "/in") + "' >'" +
+        (streams.output ? streams.output : base + "/out") + "' 2>'" + base + "/err'";
     const int status = std::system(command.c_str());
     Outcome run{ReadFile(base + "/out"), ReadFile(base + "/err"),
                 WIFEXITED(status) ? WEXITSTATUS(status) : -1};
