@@ -39,7 +39,8 @@ std::string ProgramPath() {
     return path && *path ? path : PRIMTEILER_EXE;
 }
 
-// Runs the program with `input` as its standard input, in a scratch folder under TMPDIR.
+// Runs the program with `input` as its standard input, in a scratch folder under TMPDIR; a run
+// past a minute is stopped and fails.
 Outcome RunProgram(const std::string& input, Streams streams = {}) {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/primteiler-e2e-XXXXXX";
@@ -47,8 +48,8 @@ Outcome RunProgram(const std::string& input, Streams streams = {}) {
     const std::string base = pattern;
     std::ofstream(base + "/in", std::ios::binary) << input;
     const std::string command =
-        "'" + ProgramPath() + "' <'" + (streams.inputIsFolder ? base : base + "/in") + "' >'" +
-        (streams.output ? streams.output : base + "/out") + "' 2>'" + base + "/err'";
+        "timeout 60 '" + ProgramPath() + "' <'" + (streams.inputIsFolder ? base : base + "/in") +
+        "' >'" + (streams.output ? streams.output : base + "/out") + "' 2>'" + base + "/err'";
     const int status = std::system(command.c_str());
     Outcome run{ReadFile(base + "/out"), ReadFile(base + "/err"),
                 WIFEXITED(status) ? WEXITSTATUS(status) : -1};
