@@ -36,15 +36,28 @@ HWND WaitOwnWindow(const char* className, int lastChild = 0) {
     return nullptr;
 }
 
-// Runs `answer` on a second thread while this thread sits in a requester.
-class Answerer {
-  public:
-    explicit Answerer(std::function<void()> answer) : thread_(std::move(answer)) {}
-    ~Answerer() { thread_.join(); }
-
-  private:
-    std::thread thread_;
-};
+// Runs `answer` on a second thread while `call` sits in a requester on this one; whether the
+// answer found its window and the requester then returned. When the answer misses its window,
+// or the requester outlasts it by DriverTimeout, a quit message ends the requester's loop (a
+// message box's too), so the test fails instead of waiting for CTest's timeout.
+bool Answered(const std::function<bool()>& answer, const std::function<void()>& call) {
+    const DWORD caller = ::GetCurrentThreadId();
+    HANDLE returned = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool answered = false;
+    std::thread helper([&] {
+        answered = answer() && ::WaitForSingleObject(returned, DriverTimeout) == WAIT_OBJECT_0;
+        if (!answered) ::PostThreadMessageA(caller, WM_QUIT, 0, 0);
+    });
+    call();
+    ::SetEvent(returned);
+    helper.join();
+    ::CloseHandle(returned);
+    MSG quit;
+    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE); // posted too late to be taken
+    if (HWND left = ::FindWindowA("InputRequester", nullptr); left && !answered)
+        ::DestroyWindow(left);
+    return answered;
+}
 
 struct Seen {
     std::string text;
@@ -53,10 +66,11 @@ struct Seen {
     ULONG_PTR brush = 0;
 };
 
-// Waits for the input window, notes what stands in the field, types `typed` and presses `key`.
-void AnswerInput(Seen& seen, const std::string& typed, WORD key) {
+// Waits for the input window, notes what stands in the field, types `typed` and presses `key`;
+// false when the window did not appear.
+bool AnswerInput(Seen& seen, const std::string& typed, WORD key) {
     HWND input = WaitOwnWindow("InputRequester", 1000);
-    if (!input) return;
+    if (!input) return false;
     HWND edit = ::GetDlgItem(input, 10);
     seen.text = DriverText(edit);
     ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&seen.selectionStart),
@@ -64,6 +78,7 @@ void AnswerInput(Seen& seen, const std::string& typed, WORD key) {
     seen.brush = ::GetClassLongPtrA(input, GCLP_HBRBACKGROUND);
     DriverTypeText(edit, typed);
     DriverKey(edit, key);
+    return true;
 }
 
 TEST_F(RequesterTest, PresetTextStandsWithTheCaretAfterIt) {
@@ -88,11 +103,9 @@ TEST_F(RequesterTest, PresetTextStandsWithTheCaretAfterIt) {
         SCOPED_TRACE(c.preset ? c.preset : "(null)");
         Seen seen;
         char* start = WorkspacePosition();
-        const char* result;
-        {
-            Answerer answerer([&] { AnswerInput(seen, c.typed, c.key); });
-            result = InputRequester("Caption", "Prompt", c.preset);
-        }
+        const char* result = nullptr;
+        ASSERT_TRUE(Answered([&] { return AnswerInput(seen, c.typed, c.key); },
+                             [&] { result = InputRequester("Caption", "Prompt", c.preset); }));
         EXPECT_EQ(seen.text, c.shown);
         EXPECT_EQ(seen.selectionStart, c.caret);
         EXPECT_EQ(seen.selectionEnd, c.caret) << "nothing may be selected";
@@ -106,32 +119,29 @@ TEST_F(RequesterTest, PresetTextStandsWithTheCaretAfterIt) {
 
 TEST_F(RequesterTest, SecondCallReusesTheBrush) {
     Seen first, second;
-    {
-        Answerer answerer([&] { AnswerInput(first, "1", VK_RETURN); });
-        EXPECT_STREQ(InputRequester("A", "B", ""), "1");
-    }
+    ASSERT_TRUE(Answered([&] { return AnswerInput(first, "1", VK_RETURN); },
+                         [&] { EXPECT_STREQ(InputRequester("A", "B", ""), "1"); }));
     // With its window gone the class can go too, so the second call registers it afresh: with
     // the cached brush, not a new one.
     ASSERT_TRUE(::UnregisterClassA("InputRequester", ::GetModuleHandleA(nullptr)));
-    {
-        Answerer answerer([&] { AnswerInput(second, "2", VK_RETURN); });
-        EXPECT_STREQ(InputRequester("A", "B", ""), "2");
-    }
+    ASSERT_TRUE(Answered([&] { return AnswerInput(second, "2", VK_RETURN); },
+                         [&] { EXPECT_STREQ(InputRequester("A", "B", ""), "2"); }));
     EXPECT_NE(first.brush, 0u);
     EXPECT_EQ(first.brush, second.brush);
 }
 
 TEST_F(RequesterTest, QuitMessageEndsTheLoopWithTheWindowLeft) {
     const DWORD thread = ::GetCurrentThreadId();
-    const char* result;
-    {
-        Answerer answerer([&] {
-            if (!WaitOwnWindow("InputRequester", 1000)) return;
-            DriverTypeText(::GetDlgItem(::FindWindowA("InputRequester", nullptr), 10), "12");
+    const char* result = nullptr;
+    ASSERT_TRUE(Answered(
+        [&] {
+            HWND input = WaitOwnWindow("InputRequester", 1000);
+            if (!input) return false;
+            DriverTypeText(::GetDlgItem(input, 10), "12");
             ::PostThreadMessageA(thread, WM_QUIT, 0, 0);
-        });
-        result = InputRequester("A", "B", "");
-    }
+            return true;
+        },
+        [&] { result = InputRequester("A", "B", ""); }));
     EXPECT_STREQ(result, "");
     HWND left = ::FindWindowA("InputRequester", nullptr);
     EXPECT_NE(left, nullptr) << "a quit message does not destroy the window";
@@ -141,12 +151,10 @@ TEST_F(RequesterTest, QuitMessageEndsTheLoopWithTheWindowLeft) {
 TEST_F(RequesterTest, EntryIsCutAtTheEndOfTheWorkspace) {
     char* start = WorkspaceBase() + WorkspaceSize - 6; // room for five bytes and the NUL
     WorkspaceRewind(start);
-    const char* result;
-    {
-        Seen seen;
-        Answerer answerer([&] { AnswerInput(seen, "123456789", VK_RETURN); });
-        result = InputRequester("A", "B", "");
-    }
+    Seen seen;
+    const char* result = nullptr;
+    ASSERT_TRUE(Answered([&] { return AnswerInput(seen, "123456789", VK_RETURN); },
+                         [&] { result = InputRequester("A", "B", ""); }));
     EXPECT_STREQ(result, "12345");
     EXPECT_EQ(WorkspacePosition(), WorkspaceBase() + WorkspaceSize - 1);
 }
@@ -159,15 +167,14 @@ TEST_F(RequesterTest, NoteAnswersOkAndIsOwnedByTheForegroundWindow) {
     ASSERT_EQ(::GetForegroundWindow(), foreground);
     int answer = 0;
     HWND owner = nullptr;
-    {
-        Answerer answerer([&] {
-            HWND box = WaitOwnWindow("#32770", IDOK);
-            if (!box) return;
-            owner = ::GetWindow(box, GW_OWNER);
-            ::PostMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-        });
-        answer = NoteRequester("Titel", "Text", 0);
-    }
+    const auto answerBox = [&] {
+        HWND box = WaitOwnWindow("#32770", IDOK);
+        if (!box) return false;
+        owner = ::GetWindow(box, GW_OWNER);
+        ::PostMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        return true;
+    };
+    ASSERT_TRUE(Answered(answerBox, [&] { answer = NoteRequester("Titel", "Text", 0); }));
     EXPECT_EQ(answer, IDOK);
     EXPECT_EQ(owner, foreground);
     ::DestroyWindow(foreground);
