@@ -1,5 +1,6 @@
 // The Win32 requesters called in this process, answered from a second thread: preset text,
-// repeated calls, a quit message, the workspace's end and the note's answer.
+// window class and owner, repeated calls, a failed window, a quit message, the workspace's end
+// and the note's buttons and owner.
 #include "driver_win32.h"
 #include "runtime/heap.h"
 #include "runtime/strings.h"
@@ -53,21 +54,25 @@ bool Answered(const std::function<bool()>& answer, const std::function<void()>& 
     helper.join();
     ::CloseHandle(returned);
     MSG quit;
-    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE); // posted too late to be taken
+    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT,
+                   PM_REMOVE); // posted too late to be taken
     if (HWND left = ::FindWindowA("InputRequester", nullptr); left && !answered)
         ::DestroyWindow(left);
     return answered;
 }
 
+// What the helper saw of the input window before it answered.
 struct Seen {
     std::string text;
     DWORD selectionStart = 0xFFFF;
     DWORD selectionEnd = 0xFFFF;
-    ULONG_PTR brush = 0;
+    WNDCLASSEXA windowClass{};
+    WPARAM fonts[3] = {}; // prompt, edit field, button
+    HWND owner = nullptr;
 };
 
-// Waits for the input window, notes what stands in the field, types `typed` and presses `key`;
-// false when the window did not appear.
+// Waits for the input window, notes what it shows, types `typed` and presses `key`; false when
+// the window did not appear.
 bool AnswerInput(Seen& seen, const std::string& typed, WORD key) {
     HWND input = WaitOwnWindow("InputRequester", 1000);
     if (!input) return false;
@@ -75,7 +80,13 @@ bool AnswerInput(Seen& seen, const std::string& typed, WORD key) {
     seen.text = DriverText(edit);
     ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&seen.selectionStart),
                    reinterpret_cast<LPARAM>(&seen.selectionEnd));
-    seen.brush = ::GetClassLongPtrA(input, GCLP_HBRBACKGROUND);
+    seen.windowClass.cbSize = sizeof seen.windowClass;
+    ::GetClassInfoExA(::GetModuleHandleA(nullptr), "InputRequester", &seen.windowClass);
+    const int ids[3] = {0, 10, 1000};
+    for (int i = 0; i < 3; ++i)
+        seen.fonts[i] =
+            static_cast<WPARAM>(::SendMessageA(::GetDlgItem(input, ids[i]), WM_GETFONT, 0, 0));
+    seen.owner = ::GetWindow(input, GW_OWNER);
     DriverTypeText(edit, typed);
     DriverKey(edit, key);
     return true;
@@ -117,7 +128,29 @@ TEST_F(RequesterTest, PresetTextStandsWithTheCaretAfterIt) {
     }
 }
 
-TEST_F(RequesterTest, SecondCallReusesTheBrush) {
+TEST_F(RequesterTest, WindowClassAndOwnerAreTheRequesters) {
+    HWND active = ::CreateWindowExA(0, "STATIC", "active", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                    nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(active, nullptr);
+    ::SetForegroundWindow(active);
+    ::SetActiveWindow(active);
+    ASSERT_EQ(::GetActiveWindow(), active);
+    Seen seen;
+    ASSERT_TRUE(Answered([&] { return AnswerInput(seen, "", VK_RETURN); },
+                         [&] { InputRequester("A", "B", ""); }));
+    EXPECT_EQ(seen.owner, active);
+    const WNDCLASSEXA& windowClass = seen.windowClass; // of this module: found by its instance
+    EXPECT_EQ(windowClass.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(windowClass.cbClsExtra, 0);
+    EXPECT_EQ(windowClass.cbWndExtra, 0);
+    EXPECT_EQ(windowClass.hIcon, nullptr);
+    EXPECT_EQ(windowClass.hIconSm, nullptr);
+    EXPECT_EQ(windowClass.hCursor, ::LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_EQ(windowClass.lpszMenuName, nullptr);
+    ::DestroyWindow(active);
+}
+
+TEST_F(RequesterTest, SecondCallReusesTheBrushAndFont) {
     Seen first, second;
     ASSERT_TRUE(Answered([&] { return AnswerInput(first, "1", VK_RETURN); },
                          [&] { EXPECT_STREQ(InputRequester("A", "B", ""), "1"); }));
@@ -126,8 +159,43 @@ TEST_F(RequesterTest, SecondCallReusesTheBrush) {
     ASSERT_TRUE(::UnregisterClassA("InputRequester", ::GetModuleHandleA(nullptr)));
     ASSERT_TRUE(Answered([&] { return AnswerInput(second, "2", VK_RETURN); },
                          [&] { EXPECT_STREQ(InputRequester("A", "B", ""), "2"); }));
-    EXPECT_NE(first.brush, 0u);
-    EXPECT_EQ(first.brush, second.brush);
+    EXPECT_NE(first.windowClass.hbrBackground, nullptr);
+    EXPECT_EQ(first.windowClass.hbrBackground, second.windowClass.hbrBackground);
+    const auto stockFont = reinterpret_cast<WPARAM>(::GetStockObject(ANSI_VAR_FONT));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(first.fonts[i], stockFont) << "child " << i;
+        EXPECT_EQ(second.fonts[i], stockFont) << "child " << i;
+    }
+}
+
+// Refuses every window creation in the thread it is installed for, and counts the attempts.
+int creationsRefused;
+LRESULT CALLBACK RefuseCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code != HCBT_CREATEWND) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    ++creationsRefused;
+    return 1;
+}
+
+TEST_F(RequesterTest, WindowThatCannotBeCreatedGivesTheEmptyTextAtOnce) {
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, RefuseCreation, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    creationsRefused = 0;
+    char* start = WorkspacePosition();
+    *start = 'x';
+    // A message loop would take both; the quit ends one that should not have run.
+    const DWORD thread = ::GetCurrentThreadId();
+    ::PostThreadMessageA(thread, WM_APP, 0, 0);
+    ::PostThreadMessageA(thread, WM_QUIT, 0, 0);
+    const char* result = InputRequester("A", "B", "");
+    ::UnhookWindowsHookEx(hook);
+    MSG message;
+    const bool loopRan = !::PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_REMOVE);
+    ::PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    EXPECT_EQ(result, start);
+    EXPECT_STREQ(result, "");
+    EXPECT_EQ(WorkspacePosition(), start);
+    EXPECT_EQ(creationsRefused, 1) << "only the window's creation is tried";
+    EXPECT_FALSE(loopRan) << "no message loop without a window";
 }
 
 TEST_F(RequesterTest, QuitMessageEndsTheLoopWithTheWindowLeft) {
@@ -159,23 +227,32 @@ TEST_F(RequesterTest, EntryIsCutAtTheEndOfTheWorkspace) {
     EXPECT_EQ(WorkspacePosition(), WorkspaceBase() + WorkspaceSize - 1);
 }
 
-TEST_F(RequesterTest, NoteAnswersOkAndIsOwnedByTheForegroundWindow) {
+TEST_F(RequesterTest, NoteShowsOneOkButtonAndIsOwnedByTheForegroundWindow) {
     HWND foreground = ::CreateWindowExA(0, "STATIC", "foreground", WS_POPUP | WS_VISIBLE, 0, 0, 50,
                                         50, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(foreground, nullptr);
     ::SetForegroundWindow(foreground);
     ASSERT_EQ(::GetForegroundWindow(), foreground);
-    int answer = 0;
     HWND owner = nullptr;
+    std::string buttons; // id and text of each visible button
+    int answer = 0;
     const auto answerBox = [&] {
         HWND box = WaitOwnWindow("#32770", IDOK);
         if (!box) return false;
         owner = ::GetWindow(box, GW_OWNER);
+        for (HWND child = ::GetWindow(box, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            char className[16] = {};
+            ::GetClassNameA(child, className, sizeof className);
+            if (::lstrcmpiA(className, "Button") == 0 && ::IsWindowVisible(child))
+                buttons += std::to_string(::GetDlgCtrlID(child)) + " " + DriverText(child) + ";";
+        }
         ::PostMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
         return true;
     };
     ASSERT_TRUE(Answered(answerBox, [&] { answer = NoteRequester("Titel", "Text", 0); }));
     EXPECT_EQ(answer, IDOK);
+    EXPECT_EQ(buttons, "1 OK;");
     EXPECT_EQ(owner, foreground);
     ::DestroyWindow(foreground);
 }
