@@ -1,7 +1,6 @@
 // The Windows edition end to end under Wine in an X display: the real primteiler.exe, driven
 // from this process by keystrokes and clicks, read back from its windows.
 #include "driver_win32.h"
-#include "probe_win32.h"
 #include "support/worked_examples.h"
 
 #include <gtest/gtest.h>
@@ -187,44 +186,6 @@ TEST(WindowsEditionTest, InputWindowIsBuiltAsLaidOut) {
 
     ::PostMessageA(input, WM_CLOSE, 0, 0);
     EXPECT_EQ(DriverWaitExit(program), 0u);
-}
-
-TEST(WindowsEditionTest, FontBrushAndFocusSeenFromInsideTheProgram) {
-    Program program;
-    HWND input = StartAndWaitForInput(program);
-    ASSERT_NE(input, nullptr);
-
-    HANDLE mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                          sizeof(ProbeResult), ProbeMappingName);
-    ASSERT_NE(mapping, nullptr);
-    auto* result = static_cast<volatile ProbeResult*>(
-        ::MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(ProbeResult)));
-    ASSERT_NE(result, nullptr);
-    HMODULE hook = ::LoadLibraryA("probe_hook.dll");
-    ASSERT_NE(hook, nullptr);
-    auto procedure = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(::GetProcAddress(hook, "ProbeGetMessage")));
-    ASSERT_NE(procedure, nullptr);
-    HHOOK installed = ::SetWindowsHookExA(WH_GETMESSAGE, procedure, hook,
-                                          ::GetWindowThreadProcessId(input, nullptr));
-    ASSERT_NE(installed, nullptr);
-
-    ::PostMessageA(input, ::RegisterWindowMessageA(ProbeMessageName), 0, 0);
-    for (int i = 0; i < 500 && !result->answered; ++i)
-        ::Sleep(20);
-    ASSERT_TRUE(result->answered) << "the hook did not run in the program";
-    EXPECT_TRUE(result->fontIsAnsiVar[0]) << "prompt font";
-    EXPECT_TRUE(result->fontIsAnsiVar[1]) << "edit font";
-    EXPECT_TRUE(result->fontIsAnsiVar[2]) << "button font";
-    EXPECT_TRUE(result->brushIsSolid);
-    EXPECT_EQ(result->brushColor, result->buttonFaceColor);
-    EXPECT_TRUE(result->focusIsEdit);
-
-    ::UnhookWindowsHookEx(installed);
-    ::PostMessageA(input, WM_CLOSE, 0, 0);
-    EXPECT_EQ(DriverWaitExit(program), 0u);
-    ::UnmapViewOfFile(const_cast<ProbeResult*>(result));
-    ::CloseHandle(mapping);
 }
 
 TEST(WindowsEditionTest, TabDoesNotMoveTheFocus) {

@@ -154,12 +154,16 @@ TEST_F(RequesterTest, SecondCallReusesTheBrushAndFont) {
     Seen first, second;
     ASSERT_TRUE(Answered([&] { return AnswerInput(first, "1", VK_RETURN); },
                          [&] { EXPECT_STREQ(InputRequester("A", "B", ""), "1"); }));
+    LOGBRUSH brush{};
+    ASSERT_TRUE(::GetObjectA(first.windowClass.hbrBackground, sizeof brush, &brush));
+    EXPECT_EQ(brush.lbStyle, static_cast<UINT>(BS_SOLID));
+    EXPECT_EQ(brush.lbColor, ::GetSysColor(COLOR_BTNFACE));
     // With its window gone the class can go too, so the second call registers it afresh: with
-    // the cached brush, not a new one.
+    // the cached brush, not a new one. (The system deletes a class's brush with the class; the
+    // program never gets here, as its own attempt comes while the window still exists.)
     ASSERT_TRUE(::UnregisterClassA("InputRequester", ::GetModuleHandleA(nullptr)));
     ASSERT_TRUE(Answered([&] { return AnswerInput(second, "2", VK_RETURN); },
                          [&] { EXPECT_STREQ(InputRequester("A", "B", ""), "2"); }));
-    EXPECT_NE(first.windowClass.hbrBackground, nullptr);
     EXPECT_EQ(first.windowClass.hbrBackground, second.windowClass.hbrBackground);
     const auto stockFont = reinterpret_cast<WPARAM>(::GetStockObject(ANSI_VAR_FONT));
     for (int i = 0; i < 3; ++i) {
