@@ -3,10 +3,13 @@
 #include "fakes/fake_requesters.h"
 #include "runtime/heap.h"
 #include "runtime/strings.h"
+#include "support/worked_examples.h"
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <regex>
+#include <vector>
 
 namespace {
 
@@ -24,58 +27,30 @@ TEST_F(ProgramTest, AsksOnceWithTheProgramsTexts) {
     EXPECT_EQ(FakeRequesterInputs()[0].presetText, "");
 }
 
+// The worked examples, and the largest even entry whose digits fit (2^31 - 2; any divisors).
 TEST_F(ProgramTest, EntryDecidesBetweenReportErrorAndQuietEnd) {
-    enum class Shows { Report, Error, Nothing };
-    struct Case {
-        const char* entered;
-        Shows shows;
-        const char* factorLine;
-    };
-    // clang-format off
-    const Case cases[] = {
-        {"12", Shows::Report, "1, 2, 2, 3"},
-        {" 12abc", Shows::Report, "1, 2, 2, 3"},
-        {"+7", Shows::Report, "1, 7"},
-        {"2", Shows::Report, "1, 2"},
-        {"2147483646", Shows::Report, "1, 2, 3, 3, 7, 11, 31, 151, 331"},
-        {"", Shows::Nothing, nullptr},
-        {"0", Shows::Error, nullptr},
-        {"1", Shows::Error, nullptr},
-        {"-5", Shows::Error, nullptr},
-        {"-0", Shows::Error, nullptr},
-        {"abc", Shows::Error, nullptr},
-        {"\t5", Shows::Error, nullptr},
-        {" ", Shows::Error, nullptr},
-        {"-2147483648", Shows::Error, nullptr},
-        {"2147483648", Shows::Error, nullptr},
-        {"4294967308", Shows::Error, nullptr},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.entered);
-        FakeRequesterScript(c.entered);
+    std::vector<WorkedExample> examples(std::begin(WorkedExamples), std::end(WorkedExamples));
+    examples.push_back(
+        {"2147483646", Shows::Report, "1, 2, 3, 3, 7, 11, 31, 151, 331", "1(, [0-9]+)+"});
+    for (const WorkedExample& example : examples) {
+        SCOPED_TRACE(example.entered);
+        FakeRequesterScript(example.entered);
         ProgramRun(nullptr);
         const auto& notes = FakeRequesterNotes();
-        switch (c.shows) {
-        case Shows::Nothing:
+        if (example.shows == Shows::Nothing) {
             EXPECT_TRUE(notes.empty());
-            break;
-        case Shows::Error:
+        } else {
             ASSERT_EQ(notes.size(), 1u);
-            EXPECT_EQ(notes[0].caption, "ERROR");
-            EXPECT_EQ(notes[0].text, "Falscher Zahlenwert");
             EXPECT_EQ(notes[0].flags, 0u);
-            break;
-        case Shows::Report:
-            ASSERT_EQ(notes.size(), 1u);
-            EXPECT_EQ(notes[0].caption, "Primfaktoren / Teiler");
-            EXPECT_TRUE(std::regex_match(
-                notes[0].text,
-                std::regex("Primfaktoren \\([0-9]+ ms\\)\r\n" + std::string(c.factorLine) +
-                           "\r\n\r\nTeiler \\([0-9]+ ms\\)\r\n1(, [0-9]+)+")))
+        }
+        if (example.shows == Shows::Error) {
+            EXPECT_EQ(notes[0].caption, ErrorCaption);
+            EXPECT_EQ(notes[0].text, ErrorText);
+        } else if (example.shows == Shows::Report) {
+            EXPECT_EQ(notes[0].caption, ReportCaption);
+            EXPECT_TRUE(
+                std::regex_match(notes[0].text, std::regex(WorkedReportPattern(example, "\r\n"))))
                 << notes[0].text;
-            EXPECT_EQ(notes[0].flags, 0u);
-            break;
         }
         // Every statement gave the workspace back.
         EXPECT_EQ(WorkspacePosition(), WorkspaceBase());

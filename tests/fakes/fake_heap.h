@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // Makes the `n`-th allocation from now (1: the next one) fail, and every later one succeed;
 // 0 cancels a scheduled failure.
@@ -10,5 +11,6 @@ void FakeHeapFailAt(std::size_t n);
 // Blocks currently held by all fake heaps.
 std::size_t FakeHeapLiveBlocks();
 
-// Blocks freed one by one (not by destroying their heap) since the process began.
-std::size_t FakeHeapFrees();
+// Every allocation ('a', a failed one included) and every block freed one by one ('f', not by
+// destroying its heap) since the process began, in order.
+const std::string& FakeHeapLog();

@@ -14,7 +14,7 @@ struct FakeHeap {
 
 std::size_t failCountdown; // 0: no failure scheduled
 std::size_t liveBlocks;
-std::size_t frees;
+std::string events;
 
 } // namespace
 
@@ -24,8 +24,8 @@ void FakeHeapFailAt(std::size_t n) {
 std::size_t FakeHeapLiveBlocks() {
     return liveBlocks;
 }
-std::size_t FakeHeapFrees() {
-    return frees;
+const std::string& FakeHeapLog() {
+    return events;
 }
 
 void* OsHeapCreate(std::size_t) {
@@ -33,6 +33,7 @@ void* OsHeapCreate(std::size_t) {
 }
 
 void* OsHeapAlloc(void* heap, std::size_t size, bool zeroed) {
+    events += 'a';
     if (failCountdown != 0 && --failCountdown == 0) return nullptr;
     void* block = std::malloc(size == 0 ? 1 : size);
     if (!block) return nullptr;
@@ -49,7 +50,7 @@ void OsHeapFree(void* heap, void* block) {
     if (blocks.erase(block) == 0) std::abort(); // not a block of this heap
     std::free(block);
     --liveBlocks;
-    ++frees;
+    events += 'f';
 }
 
 void OsHeapDestroy(void* heap) {

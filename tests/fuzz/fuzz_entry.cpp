@@ -3,6 +3,7 @@
 // checked against a factorization and a divisor count of our own.
 #include "app/program.h"
 #include "fakes/fake_requesters.h"
+#include "fuzz/entry_model.h"
 #include "fuzz/fuzz_check.h"
 #include "runtime/heap.h"
 #include "runtime/strings.h"
@@ -31,24 +32,13 @@ struct Entry {
 
 // What the program must make of `answer`: the requester keeps its first EntryLimit bytes, the
 // program reads them up to a NUL. Nothing for an empty text; the error for digits above
-// 2147483647 or a value below 2; else a report. Digits are compared as text, not computed.
+// 2147483647 or a value below 2; else a report.
 Entry ModelEntry(const std::string& answer) {
     const std::string text = answer.substr(0, EntryLimit).c_str();
     if (text.empty()) return {Shows::Nothing, 0};
-    std::size_t at = 0;
-    while (text[at] == ' ')
-        ++at;
-    const bool negative = text[at] == '-';
-    if (text[at] == '-' || text[at] == '+') ++at;
-    while (text[at] == '0')
-        ++at;
-    std::string digits;
-    while (text[at] >= '0' && text[at] <= '9')
-        digits += text[at++];
-    if (digits.size() > 10 || (digits.size() == 10 && digits > "2147483647"))
-        return {Shows::Error, 0};
-    const long long value = digits.empty() ? 0 : std::stoll(digits);
-    if (negative || value < 2) return {Shows::Error, 0};
+    const Reading reading = ModelRead(text.c_str());
+    const Long value = ModelValue(reading);
+    if (!ModelFits(reading) || value < 2) return {Shows::Error, 0};
     return {Shows::Report, value};
 }
 

@@ -1,7 +1,7 @@
 // The Windows edition end to end under Wine in an X display: the real primteiler.exe, driven
 // from this process by keystrokes and clicks, read back from its windows.
 #include "driver_win32.h"
-#include "probe_win32.h"
+#include "support/worked_examples.h"
 
 #include <gtest/gtest.h>
 
@@ -25,11 +25,6 @@ HWND StartAndWaitForInput(Program& program) {
     return input;
 }
 
-std::string ReportPattern(const char* factorLine, const char* divisorLine) {
-    return std::string("Primfaktoren \\([0-9]+ ms\\)\r\n") + factorLine +
-           "\r\n\r\nTeiler \\([0-9]+ ms\\)\r\n" + divisorLine;
-}
-
 // How a case ends the input.
 enum class Finish {
     Enter,       // the Enter key through the accelerator table
@@ -39,47 +34,6 @@ enum class Finish {
     ClosePosted, // WM_CLOSE posted, as a window manager's close does
     CloseSent,   // WM_CLOSE sent from this process
 };
-
-struct Case {
-    const char* name;
-    std::string typed;
-    Finish finish;
-    const char* caption; // expected box caption; null: no box, the program just ends
-    std::string text;    // expected box text, a regular expression
-};
-
-// clang-format off
-const Case Cases[] = {
-    {"12 and Enter", "12", Finish::Enter, "Primfaktoren / Teiler",
-     ReportPattern("1, 2, 2, 3", "1, 2, 4, 3, 6, 12")},
-    {"97 and a click on Ok", "97", Finish::ClickPosted, "Primfaktoren / Teiler",
-     ReportPattern("1, 97", "1, 97")},
-    {"2", "2", Finish::Enter, "Primfaktoren / Teiler", ReportPattern("1, 2", "1, 2")},
-    {"30", "30", Finish::Enter, "Primfaktoren / Teiler",
-     ReportPattern("1, 2, 3, 5", "1, 2, 3, 6, 5, 10, 15, 30")},
-    {"360", "360", Finish::Enter, "Primfaktoren / Teiler",
-     ReportPattern("1, 2, 2, 2, 3, 3, 5",
-                   "1, 2, 4, 8, 3, 6, 12, 24, 9, 18, 36, 72, 5, 10, 20, 40, 15, 30, 60, 120, 45, "
-                   "90, 180, 360")},
-    {"space, then 12abc", " 12abc", Finish::Enter, "Primfaktoren / Teiler",
-     ReportPattern("1, 2, 2, 3", "1, 2, 4, 3, 6, 12")},
-    {"negative", "-5", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
-    {"2^31 reads as -2^31", "2147483648", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
-    {"-0", "-0", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
-    {"1", "1", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
-    {"not a number", "abc", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
-    {"digits beyond 2^31 - 1", "4294967308", Finish::Enter, "ERROR", "Falscher Zahlenwert"},
-    {"empty and Enter", "", Finish::Enter, nullptr, ""},
-    {"Escape", "123", Finish::Escape, nullptr, ""},
-    {"close by the window manager", "12", Finish::ClosePosted, nullptr, ""},
-    {"close sent by another process", "12", Finish::CloseSent, nullptr, ""},
-    {"click sent by another process", "12", Finish::ClickSent, "Primfaktoren / Teiler",
-     ReportPattern("1, 2, 2, 3", "1, 2, 4, 3, 6, 12")},
-    // 9997 spaces and "12" fill the 9999 bytes kept; "35" lies beyond them.
-    {"entry longer than the limit", std::string(9997, ' ') + "1235", Finish::Enter,
-     "Primfaktoren / Teiler", ReportPattern("1, 2, 2, 3", "1, 2, 4, 3, 6, 12")},
-};
-// clang-format on
 
 void FinishInput(HWND input, HWND edit, Finish finish) {
     HWND ok = ::GetDlgItem(input, 1000);
@@ -106,29 +60,66 @@ void FinishInput(HWND input, HWND edit, Finish finish) {
     }
 }
 
-TEST(WindowsEditionTest, EntryAndEndingGiveTheBoxAndExitCode) {
-    for (const Case& c : Cases) {
+// Types `typed` into a freshly started program, ends the input by `finish`, and expects what
+// `example` shows and exit code 0.
+void ExpectRun(const std::string& typed, Finish finish, const WorkedExample& example) {
+    Program program;
+    HWND input = StartAndWaitForInput(program);
+    ASSERT_NE(input, nullptr) << "no input window";
+    HWND edit = DriverFocus(input);
+    ASSERT_EQ(edit, ::GetDlgItem(input, 10)) << "the edit field must have the focus";
+    ASSERT_TRUE(DriverTypeText(edit, typed));
+    FinishInput(input, edit, finish);
+    if (example.shows != Shows::Nothing) {
+        const Box box = DriverWaitBox(program);
+        ASSERT_NE(box.window, nullptr) << "no message box";
+        if (example.shows == Shows::Report) {
+            EXPECT_EQ(box.caption, ReportCaption);
+            EXPECT_TRUE(
+                std::regex_match(box.text, std::regex(WorkedReportPattern(example, "\r\n"))))
+                << box.text;
+        } else {
+            EXPECT_EQ(box.caption, ErrorCaption);
+            EXPECT_EQ(box.text, ErrorText);
+        }
+        EXPECT_EQ(DriverFindWindow(program, InputClass, nullptr), nullptr)
+            << "input window still there";
+        DriverDismissBox(box);
+    }
+    EXPECT_EQ(DriverWaitExit(program), 0u);
+    if (example.shows == Shows::Nothing) {
+        EXPECT_EQ(DriverFindWindow(program, "#32770", nullptr), nullptr) << "unexpected box";
+    }
+}
+
+TEST(WindowsEditionTest, WorkedExamplesTypedAndEntered) {
+    for (const WorkedExample& example : WorkedExamples) {
+        SCOPED_TRACE(example.entered);
+        ExpectRun(example.entered, Finish::Enter, example);
+    }
+}
+
+TEST(WindowsEditionTest, EachWayOfEndingTheInput) {
+    struct Case {
+        const char* name;
+        std::string typed;
+        Finish finish;
+        const char* showsAs; // the worked example whose box appears
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"a click on Ok", "97", Finish::ClickPosted, "97"},
+        {"click sent by another process", "12", Finish::ClickSent, "12"},
+        {"Escape", "123", Finish::Escape, ""},
+        {"close by the window manager", "12", Finish::ClosePosted, ""},
+        {"close sent by another process", "12", Finish::CloseSent, ""},
+        // 9997 spaces and "12" fill the 9999 bytes kept; "35" lies beyond them.
+        {"entry longer than the limit", std::string(9997, ' ') + "1235", Finish::Enter, "12"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Program program;
-        HWND input = StartAndWaitForInput(program);
-        ASSERT_NE(input, nullptr) << "no input window";
-        HWND edit = DriverFocus(input);
-        ASSERT_EQ(edit, ::GetDlgItem(input, 10)) << "the edit field must have the focus";
-        ASSERT_TRUE(DriverTypeText(edit, c.typed));
-        FinishInput(input, edit, c.finish);
-        if (c.caption) {
-            const Box box = DriverWaitBox(program);
-            ASSERT_NE(box.window, nullptr) << "no message box";
-            EXPECT_EQ(box.caption, c.caption);
-            EXPECT_TRUE(std::regex_match(box.text, std::regex(c.text))) << box.text;
-            EXPECT_EQ(DriverFindWindow(program, InputClass, nullptr), nullptr)
-                << "input window still there";
-            DriverDismissBox(box);
-        }
-        EXPECT_EQ(DriverWaitExit(program), 0u);
-        if (!c.caption) {
-            EXPECT_EQ(DriverFindWindow(program, "#32770", nullptr), nullptr) << "unexpected box";
-        }
+        ExpectRun(c.typed, c.finish, WorkedExampleFor(c.showsAs));
     }
 }
 
@@ -197,44 +188,6 @@ TEST(WindowsEditionTest, InputWindowIsBuiltAsLaidOut) {
     EXPECT_EQ(DriverWaitExit(program), 0u);
 }
 
-TEST(WindowsEditionTest, FontBrushAndFocusSeenFromInsideTheProgram) {
-    Program program;
-    HWND input = StartAndWaitForInput(program);
-    ASSERT_NE(input, nullptr);
-
-    HANDLE mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                          sizeof(ProbeResult), ProbeMappingName);
-    ASSERT_NE(mapping, nullptr);
-    auto* result = static_cast<volatile ProbeResult*>(
-        ::MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(ProbeResult)));
-    ASSERT_NE(result, nullptr);
-    HMODULE hook = ::LoadLibraryA("probe_hook.dll");
-    ASSERT_NE(hook, nullptr);
-    auto procedure = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(::GetProcAddress(hook, "ProbeGetMessage")));
-    ASSERT_NE(procedure, nullptr);
-    HHOOK installed = ::SetWindowsHookExA(WH_GETMESSAGE, procedure, hook,
-                                          ::GetWindowThreadProcessId(input, nullptr));
-    ASSERT_NE(installed, nullptr);
-
-    ::PostMessageA(input, ::RegisterWindowMessageA(ProbeMessageName), 0, 0);
-    for (int i = 0; i < 500 && !result->answered; ++i)
-        ::Sleep(20);
-    ASSERT_TRUE(result->answered) << "the hook did not run in the program";
-    EXPECT_TRUE(result->fontIsAnsiVar[0]) << "prompt font";
-    EXPECT_TRUE(result->fontIsAnsiVar[1]) << "edit font";
-    EXPECT_TRUE(result->fontIsAnsiVar[2]) << "button font";
-    EXPECT_TRUE(result->brushIsSolid);
-    EXPECT_EQ(result->brushColor, result->buttonFaceColor);
-    EXPECT_TRUE(result->focusIsEdit);
-
-    ::UnhookWindowsHookEx(installed);
-    ::PostMessageA(input, WM_CLOSE, 0, 0);
-    EXPECT_EQ(DriverWaitExit(program), 0u);
-    ::UnmapViewOfFile(const_cast<ProbeResult*>(result));
-    ::CloseHandle(mapping);
-}
-
 TEST(WindowsEditionTest, TabDoesNotMoveTheFocus) {
     Program program;
     HWND input = StartAndWaitForInput(program);
@@ -249,7 +202,8 @@ TEST(WindowsEditionTest, TabDoesNotMoveTheFocus) {
     DriverKey(edit, VK_RETURN);
     const Box box = DriverWaitBox(program);
     ASSERT_NE(box.window, nullptr);
-    EXPECT_TRUE(std::regex_match(box.text, std::regex(ReportPattern("1, 2, 2, 3", ".*"))));
+    EXPECT_TRUE(std::regex_match(box.text,
+                                 std::regex(WorkedReportPattern(WorkedExampleFor("12"), "\r\n"))));
     DriverDismissBox(box);
     EXPECT_EQ(DriverWaitExit(program), 0u);
 }
@@ -260,10 +214,9 @@ TEST(WindowsEditionTest, KeysTypedOnTheXKeyboard) {
     struct KeyCase {
         const char* typed;
         const char* key;
-        const char* factorLine; // null: the program ends without a box
+        const char* showsAs; // the worked example whose box appears
     };
-    for (const KeyCase& c :
-         {KeyCase{"360", "Return", "1, 2, 2, 2, 3, 3, 5"}, KeyCase{"123", "Escape", nullptr}}) {
+    for (const KeyCase& c : {KeyCase{"360", "Return", "360"}, KeyCase{"123", "Escape", ""}}) {
         SCOPED_TRACE(c.key);
         Program program;
         HWND input = StartAndWaitForInput(program);
@@ -272,10 +225,12 @@ TEST(WindowsEditionTest, KeysTypedOnTheXKeyboard) {
         ASSERT_TRUE(DriverXdotool(std::string("type --delay 30 ") + c.typed));
         ASSERT_TRUE(DriverWaitText(edit, c.typed)) << DriverText(edit);
         ASSERT_TRUE(DriverXdotool(std::string("key ") + c.key));
-        if (c.factorLine) {
+        const WorkedExample& example = WorkedExampleFor(c.showsAs);
+        if (example.shows == Shows::Report) {
             const Box box = DriverWaitBox(program);
             ASSERT_NE(box.window, nullptr);
-            EXPECT_TRUE(std::regex_match(box.text, std::regex(ReportPattern(c.factorLine, ".*"))))
+            EXPECT_TRUE(
+                std::regex_match(box.text, std::regex(WorkedReportPattern(example, "\r\n"))))
                 << box.text;
             ASSERT_TRUE(DriverXdotool("key Return"));
         }

@@ -1,5 +1,6 @@
 // The Win32 requesters called in this process, answered from a second thread: preset text,
-// repeated calls, a quit message, the workspace's end and the note's answer.
+// window class and owner, repeated calls, a failed window, a quit message, the workspace's end
+// and the note's buttons and owner.
 #include "driver_win32.h"
 #include "runtime/heap.h"
 #include "runtime/strings.h"
@@ -36,34 +37,59 @@ HWND WaitOwnWindow(const char* className, int lastChild = 0) {
     return nullptr;
 }
 
-// Runs `answer` on a second thread while this thread sits in a requester.
-class Answerer {
-  public:
-    explicit Answerer(std::function<void()> answer) : thread_(std::move(answer)) {}
-    ~Answerer() { thread_.join(); }
+// Runs `answer` on a second thread while `call` sits in a requester on this one; whether the
+// answer found its window and the requester then returned. When the answer misses its window,
+// or the requester outlasts it by DriverTimeout, a quit message ends the requester's loop (a
+// message box's too), so the test fails instead of waiting for CTest's timeout.
+bool Answered(const std::function<bool()>& answer, const std::function<void()>& call) {
+    const DWORD caller = ::GetCurrentThreadId();
+    HANDLE returned = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool answered = false;
+    std::thread helper([&] {
+        answered = answer() && ::WaitForSingleObject(returned, DriverTimeout) == WAIT_OBJECT_0;
+        if (!answered) ::PostThreadMessageA(caller, WM_QUIT, 0, 0);
+    });
+    call();
+    ::SetEvent(returned);
+    helper.join();
+    ::CloseHandle(returned);
+    MSG quit;
+    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT,
+                   PM_REMOVE); // posted too late to be taken
+    if (HWND left = ::FindWindowA("InputRequester", nullptr); left && !answered)
+        ::DestroyWindow(left);
+    return answered;
+}
 
-  private:
-    std::thread thread_;
-};
-
+// What the helper saw of the input window before it answered.
 struct Seen {
     std::string text;
     DWORD selectionStart = 0xFFFF;
     DWORD selectionEnd = 0xFFFF;
-    ULONG_PTR brush = 0;
+    WNDCLASSEXA windowClass{};
+    WPARAM fonts[3] = {}; // prompt, edit field, button
+    HWND owner = nullptr;
 };
 
-// Waits for the input window, notes what stands in the field, types `typed` and presses `key`.
-void AnswerInput(Seen& seen, const std::string& typed, WORD key) {
+// Waits for the input window, notes what it shows, types `typed` and presses `key`; false when
+// the window did not appear.
+bool AnswerInput(Seen& seen, const std::string& typed, WORD key) {
     HWND input = WaitOwnWindow("InputRequester", 1000);
-    if (!input) return;
+    if (!input) return false;
     HWND edit = ::GetDlgItem(input, 10);
     seen.text = DriverText(edit);
     ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&seen.selectionStart),
                    reinterpret_cast<LPARAM>(&seen.selectionEnd));
-    seen.brush = ::GetClassLongPtrA(input, GCLP_HBRBACKGROUND);
+    seen.windowClass.cbSize = sizeof seen.windowClass;
+    ::GetClassInfoExA(::GetModuleHandleA(nullptr), "InputRequester", &seen.windowClass);
+    const int ids[3] = {0, 10, 1000};
+    for (int i = 0; i < 3; ++i)
+        seen.fonts[i] =
+            static_cast<WPARAM>(::SendMessageA(::GetDlgItem(input, ids[i]), WM_GETFONT, 0, 0));
+    seen.owner = ::GetWindow(input, GW_OWNER);
     DriverTypeText(edit, typed);
     DriverKey(edit, key);
+    return true;
 }
 
 TEST_F(RequesterTest, PresetTextStandsWithTheCaretAfterIt) {
@@ -88,11 +114,9 @@ TEST_F(RequesterTest, PresetTextStandsWithTheCaretAfterIt) {
         SCOPED_TRACE(c.preset ? c.preset : "(null)");
         Seen seen;
         char* start = WorkspacePosition();
-        const char* result;
-        {
-            Answerer answerer([&] { AnswerInput(seen, c.typed, c.key); });
-            result = InputRequester("Caption", "Prompt", c.preset);
-        }
+        const char* result = nullptr;
+        ASSERT_TRUE(Answered([&] { return AnswerInput(seen, c.typed, c.key); },
+                             [&] { result = InputRequester("Caption", "Prompt", c.preset); }));
         EXPECT_EQ(seen.text, c.shown);
         EXPECT_EQ(seen.selectionStart, c.caret);
         EXPECT_EQ(seen.selectionEnd, c.caret) << "nothing may be selected";
@@ -104,34 +128,92 @@ TEST_F(RequesterTest, PresetTextStandsWithTheCaretAfterIt) {
     }
 }
 
-TEST_F(RequesterTest, SecondCallReusesTheBrush) {
+TEST_F(RequesterTest, WindowClassAndOwnerAreTheRequesters) {
+    HWND active = ::CreateWindowExA(0, "STATIC", "active", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                    nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(active, nullptr);
+    ::SetForegroundWindow(active);
+    ::SetActiveWindow(active);
+    ASSERT_EQ(::GetActiveWindow(), active);
+    Seen seen;
+    ASSERT_TRUE(Answered([&] { return AnswerInput(seen, "", VK_RETURN); },
+                         [&] { InputRequester("A", "B", ""); }));
+    EXPECT_EQ(seen.owner, active);
+    const WNDCLASSEXA& windowClass = seen.windowClass; // of this module: found by its instance
+    EXPECT_EQ(windowClass.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(windowClass.cbClsExtra, 0);
+    EXPECT_EQ(windowClass.cbWndExtra, 0);
+    EXPECT_EQ(windowClass.hIcon, nullptr);
+    EXPECT_EQ(windowClass.hIconSm, nullptr);
+    EXPECT_EQ(windowClass.hCursor, ::LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_EQ(windowClass.lpszMenuName, nullptr);
+    ::DestroyWindow(active);
+}
+
+TEST_F(RequesterTest, SecondCallReusesTheBrushAndFont) {
     Seen first, second;
-    {
-        Answerer answerer([&] { AnswerInput(first, "1", VK_RETURN); });
-        EXPECT_STREQ(InputRequester("A", "B", ""), "1");
-    }
+    ASSERT_TRUE(Answered([&] { return AnswerInput(first, "1", VK_RETURN); },
+                         [&] { EXPECT_STREQ(InputRequester("A", "B", ""), "1"); }));
+    LOGBRUSH brush{};
+    ASSERT_TRUE(::GetObjectA(first.windowClass.hbrBackground, sizeof brush, &brush));
+    EXPECT_EQ(brush.lbStyle, static_cast<UINT>(BS_SOLID));
+    EXPECT_EQ(brush.lbColor, ::GetSysColor(COLOR_BTNFACE));
     // With its window gone the class can go too, so the second call registers it afresh: with
-    // the cached brush, not a new one.
+    // the cached brush, not a new one. (The system deletes a class's brush with the class; the
+    // program never gets here, as its own attempt comes while the window still exists.)
     ASSERT_TRUE(::UnregisterClassA("InputRequester", ::GetModuleHandleA(nullptr)));
-    {
-        Answerer answerer([&] { AnswerInput(second, "2", VK_RETURN); });
-        EXPECT_STREQ(InputRequester("A", "B", ""), "2");
+    ASSERT_TRUE(Answered([&] { return AnswerInput(second, "2", VK_RETURN); },
+                         [&] { EXPECT_STREQ(InputRequester("A", "B", ""), "2"); }));
+    EXPECT_EQ(first.windowClass.hbrBackground, second.windowClass.hbrBackground);
+    const auto stockFont = reinterpret_cast<WPARAM>(::GetStockObject(ANSI_VAR_FONT));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(first.fonts[i], stockFont) << "child " << i;
+        EXPECT_EQ(second.fonts[i], stockFont) << "child " << i;
     }
-    EXPECT_NE(first.brush, 0u);
-    EXPECT_EQ(first.brush, second.brush);
+}
+
+// Refuses every window creation in the thread it is installed for, and counts the attempts.
+int creationsRefused;
+LRESULT CALLBACK RefuseCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code != HCBT_CREATEWND) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    ++creationsRefused;
+    return 1;
+}
+
+TEST_F(RequesterTest, WindowThatCannotBeCreatedGivesTheEmptyTextAtOnce) {
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, RefuseCreation, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    creationsRefused = 0;
+    char* start = WorkspacePosition();
+    *start = 'x';
+    // A message loop would take both; the quit ends one that should not have run.
+    const DWORD thread = ::GetCurrentThreadId();
+    ::PostThreadMessageA(thread, WM_APP, 0, 0);
+    ::PostThreadMessageA(thread, WM_QUIT, 0, 0);
+    const char* result = InputRequester("A", "B", "");
+    ::UnhookWindowsHookEx(hook);
+    MSG message;
+    const bool loopRan = !::PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_REMOVE);
+    ::PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    EXPECT_EQ(result, start);
+    EXPECT_STREQ(result, "");
+    EXPECT_EQ(WorkspacePosition(), start);
+    EXPECT_EQ(creationsRefused, 1) << "only the window's creation is tried";
+    EXPECT_FALSE(loopRan) << "no message loop without a window";
 }
 
 TEST_F(RequesterTest, QuitMessageEndsTheLoopWithTheWindowLeft) {
     const DWORD thread = ::GetCurrentThreadId();
-    const char* result;
-    {
-        Answerer answerer([&] {
-            if (!WaitOwnWindow("InputRequester", 1000)) return;
-            DriverTypeText(::GetDlgItem(::FindWindowA("InputRequester", nullptr), 10), "12");
+    const char* result = nullptr;
+    ASSERT_TRUE(Answered(
+        [&] {
+            HWND input = WaitOwnWindow("InputRequester", 1000);
+            if (!input) return false;
+            DriverTypeText(::GetDlgItem(input, 10), "12");
             ::PostThreadMessageA(thread, WM_QUIT, 0, 0);
-        });
-        result = InputRequester("A", "B", "");
-    }
+            return true;
+        },
+        [&] { result = InputRequester("A", "B", ""); }));
     EXPECT_STREQ(result, "");
     HWND left = ::FindWindowA("InputRequester", nullptr);
     EXPECT_NE(left, nullptr) << "a quit message does not destroy the window";
@@ -141,34 +223,40 @@ TEST_F(RequesterTest, QuitMessageEndsTheLoopWithTheWindowLeft) {
 TEST_F(RequesterTest, EntryIsCutAtTheEndOfTheWorkspace) {
     char* start = WorkspaceBase() + WorkspaceSize - 6; // room for five bytes and the NUL
     WorkspaceRewind(start);
-    const char* result;
-    {
-        Seen seen;
-        Answerer answerer([&] { AnswerInput(seen, "123456789", VK_RETURN); });
-        result = InputRequester("A", "B", "");
-    }
+    Seen seen;
+    const char* result = nullptr;
+    ASSERT_TRUE(Answered([&] { return AnswerInput(seen, "123456789", VK_RETURN); },
+                         [&] { result = InputRequester("A", "B", ""); }));
     EXPECT_STREQ(result, "12345");
     EXPECT_EQ(WorkspacePosition(), WorkspaceBase() + WorkspaceSize - 1);
 }
 
-TEST_F(RequesterTest, NoteAnswersOkAndIsOwnedByTheForegroundWindow) {
+TEST_F(RequesterTest, NoteShowsOneOkButtonAndIsOwnedByTheForegroundWindow) {
     HWND foreground = ::CreateWindowExA(0, "STATIC", "foreground", WS_POPUP | WS_VISIBLE, 0, 0, 50,
                                         50, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(foreground, nullptr);
     ::SetForegroundWindow(foreground);
     ASSERT_EQ(::GetForegroundWindow(), foreground);
-    int answer = 0;
     HWND owner = nullptr;
-    {
-        Answerer answerer([&] {
-            HWND box = WaitOwnWindow("#32770", IDOK);
-            if (!box) return;
-            owner = ::GetWindow(box, GW_OWNER);
-            ::PostMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-        });
-        answer = NoteRequester("Titel", "Text", 0);
-    }
+    std::string buttons; // id and text of each visible button
+    int answer = 0;
+    const auto answerBox = [&] {
+        HWND box = WaitOwnWindow("#32770", IDOK);
+        if (!box) return false;
+        owner = ::GetWindow(box, GW_OWNER);
+        for (HWND child = ::GetWindow(box, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            char className[16] = {};
+            ::GetClassNameA(child, className, sizeof className);
+            if (::lstrcmpiA(className, "Button") == 0 && ::IsWindowVisible(child))
+                buttons += std::to_string(::GetDlgCtrlID(child)) + " " + DriverText(child) + ";";
+        }
+        ::PostMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        return true;
+    };
+    ASSERT_TRUE(Answered(answerBox, [&] { answer = NoteRequester("Titel", "Text", 0); }));
     EXPECT_EQ(answer, IDOK);
+    EXPECT_EQ(buttons, "1 OK;");
     EXPECT_EQ(owner, foreground);
     ::DestroyWindow(foreground);
 }
