@@ -30,7 +30,7 @@ constexpr std::size_t InputLimit = 10000;
 
 // At exit: a file system may report a lost write only when the stream is closed. Every note
 // flushes, so nothing is pending here; a standard output that was never open (EBADF) lost
-// nothing.
+// nothing. It runs after any exit, so a failed close turns even the out-of-memory code into 1.
 void CloseStandardOutput() {
     errno = 0;
     if (std::fclose(stdout) != 0 && errno != EBADF) ConsoleFailed("write", errno);

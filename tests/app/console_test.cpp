@@ -58,7 +58,7 @@ Outcome RunProgram(const std::string& input, Streams streams = {}) {
     return run;
 }
 
-const char Prompt[] = "Primfaktoren / Teiler suchen...\nBitte Zahl eingeben: ";
+const std::string Prompt = std::string(InputCaption) + "\n" + InputPrompt + " ";
 
 // The run showed what `example` shows: the prompt on standard error and the box, CR LF
 // written as one newline, on standard output.
@@ -138,7 +138,7 @@ TEST(ConsoleTest, FailedInputOrOutputEndsWithExitCodeOne) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const Outcome run = RunProgram(c.input, c.streams);
-        EXPECT_EQ(run.err, Prompt + std::string(c.message));
+        EXPECT_EQ(run.err, Prompt + c.message);
         EXPECT_EQ(run.exitCode, c.exitCode);
         if (c.streams.inputIsFolder) {
             EXPECT_EQ(run.out, "") << "no box after a read error";

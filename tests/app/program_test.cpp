@@ -22,8 +22,8 @@ TEST_F(ProgramTest, AsksOnceWithTheProgramsTexts) {
     FakeRequesterScript("12");
     ProgramRun(nullptr);
     ASSERT_EQ(FakeRequesterInputs().size(), 1u);
-    EXPECT_EQ(FakeRequesterInputs()[0].caption, "Primfaktoren / Teiler suchen...");
-    EXPECT_EQ(FakeRequesterInputs()[0].text, "Bitte Zahl eingeben:");
+    EXPECT_EQ(FakeRequesterInputs()[0].caption, InputCaption);
+    EXPECT_EQ(FakeRequesterInputs()[0].text, InputPrompt);
     EXPECT_EQ(FakeRequesterInputs()[0].presetText, "");
 }
 

@@ -91,8 +91,13 @@ TEST_F(ReportTest, ReportWithTheMostDivisorsListsThemAllAndFits) {
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 4);
     std::vector<Long> shown, expected;
     for (char* at = divisorText.text; *at;) {
-        shown.push_back(static_cast<Long>(std::strtol(at, &at, 10)));
-        if (*at == ',') at += 2;
+        char* next = nullptr;
+        shown.push_back(static_cast<Long>(std::strtol(at, &next, 10)));
+        if (next == at) { // neither a number nor ", ": fail rather than loop
+            ADD_FAILURE() << "unexpected text in the divisor line: " << at;
+            break;
+        }
+        at = *next == ',' ? next + 2 : next;
     }
     for (Long d = 1; d <= Number / d; ++d)
         if (Number % d == 0) expected.insert(expected.end(), {d, Number / d});

@@ -2,6 +2,7 @@
 // checks them takes them from here and runs them through its own path.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -19,6 +20,8 @@ struct WorkedExample {
     const char* divisorLine;
 };
 
+inline constexpr char InputCaption[] = "Primfaktoren / Teiler suchen...";
+inline constexpr char InputPrompt[] = "Bitte Zahl eingeben:";
 inline constexpr char ReportCaption[] = "Primfaktoren / Teiler";
 inline constexpr char ErrorCaption[] = "ERROR";
 inline constexpr char ErrorText[] = "Falscher Zahlenwert";
@@ -43,10 +46,11 @@ inline constexpr WorkedExample WorkedExamples[] = {
 };
 // clang-format on
 
-// The example entered as `entered`; a name missing from the table aborts the suite.
+// The example entered as `entered`; a name missing from the table aborts the suite, saying so.
 inline const WorkedExample& WorkedExampleFor(const char* entered) {
     for (const WorkedExample& example : WorkedExamples)
         if (std::strcmp(example.entered, entered) == 0) return example;
+    std::fprintf(stderr, "no worked example entered as \"%s\"\n", entered);
     std::abort();
 }
 

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr char InputClass[] = "InputRequester";
-constexpr char InputCaption[] = "Primfaktoren / Teiler suchen...";
 
 // The input window of a freshly started program once its last child, the "Ok" button, exists
 // (the window is visible before its children are made); null after DriverTimeout.
@@ -152,7 +151,7 @@ TEST(WindowsEditionTest, InputWindowIsBuiltAsLaidOut) {
 
     // clang-format off
     const Child children[] = {
-        {0, "Static", "Bitte Zahl eingeben:", {10, 10, 290, 32},
+        {0, "Static", InputPrompt, {10, 10, 290, 32},
          WS_CHILD | WS_VISIBLE | SS_SIMPLE, 0},
         {10, "Edit", "", {10, 32, 285, 53},
          WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
