@@ -53,9 +53,8 @@ bool Answered(const std::function<bool()>& answer, const std::function<void()>& 
     ::SetEvent(returned);
     helper.join();
     ::CloseHandle(returned);
-    MSG quit;
-    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT,
-                   PM_REMOVE); // posted too late to be taken
+    MSG quit; // posted too late to be taken
+    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     if (HWND left = ::FindWindowA("InputRequester", nullptr); left && !answered)
         ::DestroyWindow(left);
     return answered;
