@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -31,7 +32,7 @@ std::string ReadFile(const std::string& path) {
 // Where standard input comes from and standard output goes, when not from and to files.
 struct Streams {
     bool inputIsFolder = false;   // read from a directory: every read fails
-    const char* output = nullptr; // a path to write to instead of a file
+    const char* output = nullptr; // a shell redirection of standard output instead of a file
 };
 
 // The program under test: PRIMTEILER_PROGRAM when set (an installed copy), else the one built.
@@ -50,7 +51,7 @@ Outcome RunProgram(const std::string& input, Streams streams = {}) {
     std::ofstream(base + "/in", std::ios::binary) << input;
     const std::string command =
         "timeout 60 '" + ProgramPath() + "' <'" + (streams.inputIsFolder ? base : base + "/in") +
-        "' >'" + (streams.output ? streams.output : base + "/out") + "' 2>'" + base + "/err'";
+        "' " + (streams.output ? streams.output : ">'" + base + "/out'") + " 2>'" + base + "/err'";
     const int status = std::system(command.c_str());
     Outcome run{ReadFile(base + "/out"), ReadFile(base + "/err"),
                 WIFEXITED(status) ? WEXITSTATUS(status) : -1};
@@ -86,6 +87,24 @@ TEST(ConsoleTest, WorkedExamples) {
         SCOPED_TRACE(testing::PrintToString(std::string(example.entered)));
         ExpectShows(RunProgram(example.entered + std::string("\n")), example);
     }
+}
+
+// The times come from a real clock: a factorization of seconds (2^31 - 2 divisions) reports
+// about as long as the whole run took, neither 0 nor a thousandth or a thousandfold of it.
+TEST(ConsoleTest, ReportedTimeIsTheTimeTheRunTook) {
+    const auto before = std::chrono::steady_clock::now();
+    const Outcome run = RunProgram("2147483647\n");
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          std::chrono::steady_clock::now() - before)
+                          .count();
+    std::smatch reported;
+    ASSERT_TRUE(std::regex_search(run.out, reported,
+                                  std::regex("\nPrimfaktoren \\(([0-9]+) ms\\)\n1, 2147483647\n")))
+        << run.out;
+    const long long factorMs = std::stoll(reported[1].str());
+    EXPECT_GT(factorMs, 0);
+    EXPECT_LE(factorMs, took);
+    EXPECT_GE(2 * factorMs, took) << "the factorization is nearly all of the run";
 }
 
 // How a line is read: its end, what follows it, and the 9999 bytes kept of it.
@@ -127,11 +146,14 @@ TEST(ConsoleTest, FailedInputOrOutputEndsWithExitCodeOne) {
     };
     // clang-format off
     const Case cases[] = {
-        {"report to a full disk", "360\n", {false, "/dev/full"},
+        {"report to a full disk", "360\n", {false, ">/dev/full"},
          "primteiler: write error: No space left on device\n", 1},
-        {"error box to a full disk", "abc\n", {false, "/dev/full"},
+        {"error box to a full disk", "abc\n", {false, ">/dev/full"},
          "primteiler: write error: No space left on device\n", 1},
-        {"quiet end writes nothing", "\n", {false, "/dev/full"}, "", 0},
+        {"quiet end writes nothing", "\n", {false, ">/dev/full"}, "", 0},
+        {"report to a closed output", "360\n", {false, ">&-"},
+         "primteiler: write error: Bad file descriptor\n", 1},
+        {"quiet end with the output closed", "\n", {false, ">&-"}, "", 0},
         {"input from a folder", "", {true, nullptr}, "primteiler: read error: Is a directory\n", 1},
     };
     // clang-format on
