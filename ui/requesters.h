@@ -3,9 +3,15 @@
 
 #include "runtime/types.h"
 
+#include <cstddef>
+
 // Exit code of a console edition whose standard input or output failed (a read error, or a
 // note that could not be written). The window edition never ends with it.
 inline constexpr unsigned ExitConsoleFailed = 1;
+
+// Bytes of entered text the input requester takes, its NUL included: what the input window's
+// edit field hands over.
+inline constexpr std::size_t InputLimit = 10000;
 
 // Keeps the module's instance handle (a Win32 HINSTANCE) for the input window's class. The
 // console edition checks at exit that standard output was closed without error.

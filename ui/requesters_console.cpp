@@ -16,9 +16,6 @@
 
 namespace {
 
-// The input window's edit field holds at most this many bytes, its NUL included.
-constexpr std::size_t InputLimit = 10000;
-
 [[noreturn]] void ConsoleFailed(const char* what, int error) {
     if (error)
         std::fprintf(stderr, "primteiler: %s error: %s\n", what, std::strerror(error));

@@ -18,8 +18,6 @@ constexpr int IdEdit = 10;
 constexpr WORD IdOk = 1000;     // the "Ok" button and Enter
 constexpr WORD IdCancel = 1001; // Escape
 
-constexpr int InputLimit = 10000; // bytes of entered text, its NUL included
-
 HINSTANCE requesterInstance;
 HBRUSH backgroundBrush; // made on the first call, kept for the life of the process
 HFONT font;
@@ -42,7 +40,7 @@ LRESULT CALLBACK RequesterProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         // Only the id counts: the notification code and the sender are not examined.
         if (LOWORD(wParam) == IdOk) {
             const std::size_t room = WorkspaceRoom();
-            const int limit = room < InputLimit ? static_cast<int>(room) : InputLimit;
+            const auto limit = static_cast<int>(room < InputLimit ? room : InputLimit);
             const int length = ::GetWindowTextA(editWindow, WorkspacePosition(), limit);
             WorkspaceAdvance(static_cast<std::size_t>(length));
             ::DestroyWindow(window);
