@@ -1,4 +1,4 @@
-// Process entry of the console edition.
+// Process entry of the console and web editions.
 #include "app/program.h"
 
 int main() {

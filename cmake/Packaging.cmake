@@ -1,5 +1,8 @@
 # Install rules and the release packages (CPack): a zip of the Windows edition, a .deb of the
 # console edition. Both are reproducible from SOURCE_DATE_EPOCH (see packaging/reproducible.cmake).
+if(WASI)
+  return() # the web edition's release is its page, which scripts/release copies as it is
+endif()
 include(GNUInstallDirs)
 
 set(PRIMTEILER_MAINTAINER "the primteiler authors <primteiler@users.noreply.invalid>")

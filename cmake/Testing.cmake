@@ -3,10 +3,21 @@
 set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources (Debian package googletest)")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-if(WIN32)
+if(WIN32 OR WASI)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 endif()
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+if(WASI)
+  # WebAssembly as Debian builds its libc++: no exceptions, which GoogleTest would turn on. No
+  # dup() to capture a stream with either, and no fork() for death tests (which GoogleTest
+  # leaves out by itself).
+  foreach(library gtest gtest_main)
+    get_target_property(flags ${library} COMPILE_FLAGS)
+    string(REPLACE "-fexceptions" "-fno-exceptions" flags "${flags}")
+    set_target_properties(${library} PROPERTIES COMPILE_FLAGS "${flags}")
+  endforeach()
+  target_compile_definitions(gtest PUBLIC GTEST_HAS_STREAM_REDIRECTION=0)
+endif()
 
 if(CMAKE_CROSSCOMPILING AND WIN32)
   # One Wine prefix per build tree, made before the first suite and its server stopped after

@@ -10,4 +10,7 @@ if(WIN32)
   target_compile_options(program_options INTERFACE
     -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
   target_link_options(program_options INTERFACE -Wl,--gc-sections)
+elseif(WASI)
+  # The page carries the program inline, so it carries no RTTI either.
+  target_compile_options(program_options INTERFACE -fno-exceptions -fno-rtti)
 endif()

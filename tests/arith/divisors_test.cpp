@@ -4,6 +4,7 @@
 #include "fakes/fake_heap.h"
 #include "fakes/fake_ticks.h"
 #include "runtime/arrays.h"
+#include "support/death_test.h"
 #include "support/runtime_fixture.h"
 
 #include <algorithm>
@@ -115,7 +116,7 @@ TEST_F(DivisorsTest, SecondCallReleasesTheEarlierSlotArray) {
 }
 
 TEST_F(DivisorsTest, SlotArrayThatCannotBeAllocatedEndsTheProcess) {
-    EXPECT_EXIT(
+    EXPECT_EXIT_CODE(
         {
             CursorList factorList = ListOf({2, 2, 3});
             CursorList divisorList{};
@@ -124,7 +125,7 @@ TEST_F(DivisorsTest, SlotArrayThatCannotBeAllocatedEndsTheProcess) {
             FakeHeapFailAt(1); // the slot array is the next allocation
             FindDivisors(factorList, divisorList, slots);
         },
-        ::testing::ExitedWithCode(3), "out of memory");
+        3, "out of memory");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // The runtime heap over the platform's real heap backend, and its out-of-memory end.
+#include "support/death_test.h"
 #include "support/runtime_fixture.h"
 
 #include <cstdint>
@@ -50,7 +51,7 @@ TEST_F(HeapTest, TryAllocReportsARefusal) {
 }
 
 TEST_F(HeapTest, RefusedMustSucceedAllocationEndsTheProcess) {
-    EXPECT_EXIT(RuntimeAlloc(SIZE_MAX / 2, false), ::testing::ExitedWithCode(3), "out of memory");
+    EXPECT_EXIT_CODE(RuntimeAlloc(SIZE_MAX / 2, false), 3, "out of memory");
 }
 
 } // namespace

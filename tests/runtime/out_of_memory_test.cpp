@@ -1,6 +1,7 @@
 // Every allocation that must succeed ends the process when the heap refuses it, before
 // anything is written through the missing block.
 #include "fakes/fake_heap.h"
+#include "support/death_test.h"
 #include "support/runtime_fixture.h"
 
 namespace {
@@ -29,7 +30,7 @@ TEST_F(OutOfMemoryTest, RefusedAllocationEndsTheProcessWithCode3) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EXIT(c.run(), ::testing::ExitedWithCode(3), "primteiler: out of memory");
+        EXPECT_EXIT_CODE(c.run(), 3, "primteiler: out of memory");
     }
 }
 
