@@ -46,6 +46,17 @@ inline constexpr WorkedExample WorkedExamples[] = {
 };
 // clang-format on
 
+// An entry longer than the 9999 bytes the input requester hands over: 9997 spaces and "12" fill
+// them and "35" lies beyond, so it shows as the example entered as LongEntryShowsAs.
+inline std::string LongEntry() {
+    return std::string(9997, ' ') + "1235";
+}
+inline constexpr char LongEntryShowsAs[] = "12";
+
+// A report of some 9 kB, taller than any screen: 735134400 = 2^6 * 3^3 * 5^2 * 7 * 11 * 13 * 17.
+inline constexpr char LongReportEntry[] = "735134400";
+inline constexpr int LongReportDivisors = 1344; // 1 among them
+
 // The example entered as `entered`; a name missing from the table aborts the suite, saying so.
 inline const WorkedExample& WorkedExampleFor(const char* entered) {
     for (const WorkedExample& example : WorkedExamples)

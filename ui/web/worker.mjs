@@ -14,10 +14,16 @@ export function tickCount() {
     return cutTicks(performance.now());
 }
 
-// The program's texts are windows-1252 bytes, as on a German Windows.
-const ansi = new TextDecoder('windows-1252');
-const ansiByte = new Map();
-for (let byte = 255; byte >= 0; --byte) ansiByte.set(ansi.decode(Uint8Array.of(byte)), byte);
+// The program's texts are windows-1252 bytes, as on a German Windows: Latin-1 but for the bytes
+// 0x80 to 0x9F (the five that windows-1252 leaves out stand for themselves, as in browsers).
+// Written out, because Node.js decodes "windows-1252" as Latin-1.
+const ansiHigh =
+    '\u20ac\u0081\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030\u0160\u2039\u0152\u008d\u017d\u008f' +
+    '\u0090\u2018\u2019\u201c\u201d\u2022\u2013\u2014\u02dc\u2122\u0161\u203a\u0153\u009d\u017e\u0178';
+const ansiCharacter = Array.from({ length: 256 }, (_, byte) =>
+    byte >= 0x80 && byte < 0xa0 ? ansiHigh[byte - 0x80] : String.fromCharCode(byte));
+const ansiByte = new Map(ansiCharacter.map((character, byte) => [character, byte]));
+const ansiText = (bytes) => Array.from(bytes, (byte) => ansiCharacter[byte]).join('');
 
 // `text` as windows-1252 bytes, at most `capacity` of them; a character that has no byte there
 // becomes "?", as Windows converts the text of an ANSI window.
@@ -35,7 +41,7 @@ export function encodeAnsi(text, capacity) {
 export function decodeAnsi(memory, address) {
     if (address === 0) return null;
     const bytes = new Uint8Array(memory.buffer, address);
-    return ansi.decode(bytes.subarray(0, bytes.indexOf(0)));
+    return ansiText(bytes.subarray(0, bytes.indexOf(0)));
 }
 
 // Thrown by proc_exit through the program's frames: its end, with its exit code.
@@ -58,7 +64,7 @@ function wasiImports(module, memory) {
             for (let i = 0; i < count; ++i) {
                 const start = view.getUint32(iovs + 8 * i, true);
                 const length = view.getUint32(iovs + 8 * i + 4, true);
-                text += ansi.decode(new Uint8Array(memory().buffer, start, length));
+                text += ansiText(new Uint8Array(memory().buffer, start, length));
                 total += length;
             }
             view.setUint32(written, total, true);
