@@ -36,15 +36,15 @@ BOOL CALLBACK Visit(HWND window, LPARAM parameter) {
     return FALSE;
 }
 
-std::string ProgramPath() {
+} // namespace
+
+std::string DriverProgramPath() {
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string directory = path;
     directory.resize(directory.find_last_of("\\/") + 1);
     return directory + "primteiler.exe";
 }
-
-} // namespace
 
 Program::~Program() {
     if (!process.hProcess) return;
@@ -57,7 +57,7 @@ Program::~Program() {
 bool DriverStart(Program& program) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + ProgramPath() + "\"";
+    std::string commandLine = "\"" + DriverProgramPath() + "\"";
     return ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             nullptr, &startup, &program.process) != 0;
 }

@@ -18,6 +18,9 @@ struct Program {
     ~Program();
 };
 
+// The path of primteiler.exe beside the driver.
+std::string DriverProgramPath();
+
 // Starts primteiler.exe (beside the driver); false when it cannot be started.
 bool DriverStart(Program& program);
 

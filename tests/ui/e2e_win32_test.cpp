@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <regex>
 #include <string>
 
@@ -234,6 +235,62 @@ TEST(WindowsEditionTest, KeysTypedOnTheXKeyboard) {
         }
         EXPECT_EQ(DriverWaitExit(program), 0u);
     }
+}
+
+// Keeps the first resource name (an id) in the ULONG_PTR at `found`.
+BOOL CALLBACK KeepFirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
+    *reinterpret_cast<ULONG_PTR*>(found) = reinterpret_cast<ULONG_PTR>(name);
+    return FALSE;
+}
+
+// The file's icon as Explorer takes it: the first icon group, holding 32-bit (alpha) images of
+// 16 and 32 pixels that Windows can make icons of.
+TEST(WindowsEditionTest, ExeCarriesItsIcon) {
+    HMODULE exe = ::LoadLibraryExA(DriverProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    ULONG_PTR first = 0;
+    ::EnumResourceNamesA(exe, RT_GROUP_ICON, KeepFirstName, reinterpret_cast<LONG_PTR>(&first));
+    EXPECT_EQ(first, 1u) << "the icon group is resource 1";
+    HRSRC group = ::FindResourceA(exe, MAKEINTRESOURCEA(1), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    auto* directory = static_cast<BYTE*>(::LockResource(::LoadResource(exe, group)));
+
+#pragma pack(push, 2)
+    struct GroupEntry { // as the group resource lists each image
+        BYTE width, height, colors, reserved;
+        WORD planes, bitsPerPixel;
+        DWORD bytes;
+        WORD id;
+    };
+#pragma pack(pop)
+    WORD count = 0;
+    std::memcpy(&count, directory + 4, sizeof count);
+    for (int size : {16, 32}) {
+        SCOPED_TRACE(size);
+        GroupEntry entry{};
+        for (WORD i = 0; i < count && entry.width != size; ++i)
+            std::memcpy(&entry, directory + 6 + i * sizeof entry, sizeof entry);
+        ASSERT_EQ(entry.width, size);
+        EXPECT_EQ(entry.height, size);
+        EXPECT_EQ(entry.bitsPerPixel, 32);
+        EXPECT_EQ(::LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR),
+                  entry.id);
+        HRSRC image = ::FindResourceA(exe, MAKEINTRESOURCEA(entry.id), RT_ICON);
+        ASSERT_NE(image, nullptr);
+        HICON icon = ::CreateIconFromResourceEx(
+            static_cast<BYTE*>(::LockResource(::LoadResource(exe, image))),
+            ::SizeofResource(exe, image), TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+        ASSERT_NE(icon, nullptr);
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(icon, &info));
+        BITMAP bitmap{};
+        ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, size);
+        ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
+        ::DestroyIcon(icon);
+    }
+    ::FreeLibrary(exe);
 }
 
 } // namespace
