@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { readFileSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
+import { launchChromium } from './browser.mjs';
 
 const page = process.env.PRIMTEILER_PAGE;
 const smallMemoryPage = process.env.PRIMTEILER_SMALL_MEMORY_PAGE;
@@ -16,13 +16,7 @@ const Ended = 'Das Programm ist beendet.';
 
 let browser;
 before(async () => {
-    browser = await chromium.launch({
-        executablePath: process.env.PRIMTEILER_CHROMIUM,
-        // The machine has no network: no background connections, no first-run work.
-        args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-               '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-        timeout: 30_000,
-    });
+    browser = await launchChromium();
 });
 after(() => browser?.close());
 

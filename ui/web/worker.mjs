@@ -162,11 +162,42 @@ export async function runProgram(module, post) {
     };
 }
 
+// V8 runs every function first in its baseline code and keeps a call in the code it began with
+// to the end: a computation that runs once would run unoptimized for all its seconds (the
+// divisors take half as long again). So before the user's run, a scratch run of the program in
+// an instance of its own, never shown, makes both computations hot, and V8 optimizes them for
+// every instance of the module: 2^15 * 65521 costs 65535 trial divisions and 65535 divisor
+// products, some milliseconds. A fault it meets, the user's run meets again and shows.
+async function warmUp(module) {
+    let instance = null;
+    const memory = () => instance.exports.memory;
+    instance = await WebAssembly.instantiate(module, {
+        wasi_snapshot_preview1: wasiImports(module, memory),
+        primteiler: {
+            tick_count: tickCount,
+            input_requester: (caption, prompt, preset, result, capacity) => {
+                const bytes = encodeAnsi('2146992128', capacity >>> 0);
+                new Uint8Array(memory().buffer).set(bytes, result);
+                return bytes.length;
+            },
+            note_requester: () => 1,
+        },
+    });
+    try {
+        instance.exports._start();
+    } catch {
+        // its end, by proc_exit or otherwise
+    }
+}
+
 // As the page's worker: the page sends the compiled module, then each answer.
 if (typeof WorkerGlobalScope !== 'undefined' && globalThis instanceof WorkerGlobalScope) {
     let answer = null;
     globalThis.onmessage = async ({ data }) => {
-        if (data.module) answer = await runProgram(data.module, (message) => postMessage(message));
+        if (data.module) {
+            await warmUp(data.module);
+            answer = await runProgram(data.module, (message) => postMessage(message));
+        }
         else answer(data.answer);
     };
 }
