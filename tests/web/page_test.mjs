@@ -148,7 +148,7 @@ describe('the page', () => {
         await tab.context().close();
     });
 
-    test('scrolls a report taller than the window, OK staying in view', async () => {
+    test('scrolls a report taller than the window, caption and OK staying in view', async () => {
         const tab = await open();
         await enter(tab, facts.longReportEntry);
         const text = await noteText(tab, facts.reportCaption);
@@ -157,9 +157,12 @@ describe('the page', () => {
         const body = tab.locator('#note-text');
         const [scrollHeight, clientHeight] = await body.evaluate((e) => [e.scrollHeight, e.clientHeight]);
         assert.ok(scrollHeight > clientHeight, `${scrollHeight} > ${clientHeight}`);
-        const ok = await tab.getByRole('button', { name: 'OK' }).boundingBox();
         const viewport = tab.viewportSize();
-        assert.ok(ok.y >= 0 && ok.y + ok.height <= viewport.height, `OK at ${ok.y}`);
+        const inView = (box) => box.height > 0 && box.y >= 0 && box.y + box.height <= viewport.height;
+        const caption = await tab.locator('#note-caption').boundingBox();
+        assert.ok(inView(caption) && caption.height >= 20, `caption ${JSON.stringify(caption)}`);
+        const ok = await tab.getByRole('button', { name: 'OK' }).boundingBox();
+        assert.ok(inView(ok), `OK ${JSON.stringify(ok)}`);
         await tab.getByRole('button', { name: 'OK' }).click();
         await tab.getByRole('status').filter({ hasText: Ended }).waitFor();
         await tab.context().close();
