@@ -14,7 +14,8 @@ const cases = [
     { entered: '16777216', method: 'divisors', heading: 'Teiler' },
 ];
 
-const milliseconds = (report, heading) => Number(new RegExp(`${heading} \\((\\d+) ms\\)`).exec(report)[1]);
+const milliseconds = (report, heading) =>
+    Number(new RegExp(`${heading} \\((\\d+) ms\\)`).exec(report)[1]);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
 function native(entered) {
@@ -26,10 +27,11 @@ function native(entered) {
 async function web(browser, entered) {
     const tab = await browser.newPage();
     await tab.goto(pathToFileURL(page).href);
-    await tab.getByRole('dialog', { name: 'Primfaktoren / Teiler suchen...' }).waitFor();
+    const input = tab.getByRole('dialog', { name: 'Primfaktoren / Teiler suchen...', exact: true });
+    await input.waitFor();
     await tab.keyboard.type(entered);
     await tab.keyboard.press('Enter');
-    const note = tab.getByRole('dialog', { name: 'Primfaktoren / Teiler' });
+    const note = tab.getByRole('dialog', { name: 'Primfaktoren / Teiler', exact: true });
     await note.waitFor({ timeout: 600_000 });
     const report = await tab.locator('#note-text').innerText();
     await tab.close();
@@ -45,12 +47,14 @@ try {
             times.native.push(milliseconds(native(c.entered), c.heading));
             times.web.push(milliseconds(await web(browser, c.entered), c.heading));
         }
-        console.log(`${c.entered}: console ${times.native.join(' ')} ms; page ${times.web.join(' ')} ms`);
+        console.log(`${c.entered}: console ${times.native.join(' ')} ms; ` +
+                    `page ${times.web.join(' ')} ms`);
         const [n, w] = [median(times.native), median(times.web)];
         rows.push(`| ${c.entered.padEnd(10)} | ${c.method.padEnd(14)} | ${`${n} ms`.padEnd(7)} | ` +
                   `${`${w} ms`.padEnd(7)} | ${`${(w / n).toFixed(2)}x`.padEnd(14)} |`);
     }
-    console.log(`\npage: ${statSync(page).size} bytes (${(statSync(page).size / 1024).toFixed(1)} KiB)`);
+    const bytes = statSync(page).size;
+    console.log(`\npage: ${bytes} bytes (${(bytes / 1024).toFixed(1)} KiB)`);
     console.log(`medians of ${rounds} rounds, of the times each edition reports:\n`);
     console.log('| entry      | method         | console | page    | page / console |');
     console.log('|------------|----------------|---------|---------|----------------|');

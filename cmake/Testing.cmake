@@ -9,7 +9,7 @@ endif()
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 if(WASI)
   # WebAssembly as Debian builds its libc++: no exceptions, which GoogleTest would turn on. No
-  # dup() to capture a stream with either, and no fork() for death tests (which GoogleTest
+  # dup() to capture a stream with either, and no processes for death tests (which GoogleTest
   # leaves out by itself).
   foreach(library gtest gtest_main)
     get_target_property(flags ${library} COMPILE_FLAGS)
@@ -42,13 +42,20 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   set_tests_properties(wine_server_stop PROPERTIES FIXTURES_REQUIRED xvfb)
 endif()
 
+# Death tests where a test can start a process of its own, skipped where it cannot.
+if(WASI)
+  set(PRIMTEILER_DEATH_TESTS ${PROJECT_SOURCE_DIR}/tests/support/death/skipped)
+else()
+  set(PRIMTEILER_DEATH_TESTS ${PROJECT_SOURCE_DIR}/tests/support/death/exits)
+endif()
+
 # primteiler_test(<name> SOURCES <files...> LIBS <libraries...>): a GoogleTest suite run by
-# CTest, natively or under Wine.
+# CTest, natively, under Wine or under Node.js's WASI.
 function(primteiler_test name)
   cmake_parse_arguments(PARSE_ARGV 1 T "" "" "SOURCES;LIBS")
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main project_warnings)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PRIMTEILER_DEATH_TESTS})
   add_test(NAME ${name} COMMAND ${name})
   if(PRIMTEILER_WINEPREFIX)
     set_tests_properties(${name} PROPERTIES

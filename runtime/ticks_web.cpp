@@ -2,7 +2,7 @@
 // which the page cuts to 32 bits, so that it wraps as GetTickCount does.
 #include "runtime/os_ticks.h"
 
-// An import of the page.
+// Served by the page's worker (and by scripts/wasi-run for the suites).
 __attribute__((import_module("primteiler"), import_name("tick_count"))) ULong WebTickCount();
 
 ULong OsTickCount() {

@@ -19,10 +19,11 @@ try {
                     height: box.height + 2 * margin },
         });
     };
-    await shoot(tab.getByRole('dialog', { name: 'Primfaktoren / Teiler suchen...' }), 'web-input.png');
+    const dialog = (caption) => tab.getByRole('dialog', { name: caption, exact: true });
+    await shoot(dialog('Primfaktoren / Teiler suchen...'), 'web-input.png');
     await tab.keyboard.type('360');
     await tab.keyboard.press('Enter');
-    await shoot(tab.getByRole('dialog', { name: 'Primfaktoren / Teiler' }), 'web-report-360.png');
+    await shoot(dialog('Primfaktoren / Teiler'), 'web-report-360.png');
 } finally {
     await browser.close();
 }

@@ -14,14 +14,16 @@
 __attribute__((import_module("primteiler"), import_name("input_requester"))) std::size_t
 WebInputRequester(const char* caption, const char* prompt, const char* presetText, char* result,
                   std::size_t capacity);
-// Shows the message box; returns the button pressed (1 for OK).
+// Shows the message box of type `flags`; returns the button pressed. The page draws the type
+// the program passes, 0: one OK button (1), no icon.
 __attribute__((import_module("primteiler"), import_name("note_requester"))) int
 WebNoteRequester(const char* caption, const char* text, ULong flags);
 
 namespace {
 
 // Where Asyncify keeps the suspended call stack: where saving goes on and where the room ends
-// (addresses in the module's memory), then the room. Three frames fit in far less.
+// (addresses in the module's memory), then the room. The frames from _start down to a requester
+// (five, with few locals each) fit in far less.
 struct SuspendArea {
     std::uintptr_t next;
     std::uintptr_t end;

@@ -114,7 +114,6 @@ TEST(ConsoleTest, LineIsReadAsTheEntry) {
         std::string input;
         const char* showsAs; // the worked example whose box appears
     };
-    const std::string spaces(9997, ' ');
     // clang-format off
     const Case cases[] = {
         {"CR LF line end", "12\r\n", "12"},
@@ -124,7 +123,7 @@ TEST(ConsoleTest, LineIsReadAsTheEntry) {
         {"CR LF alone", "\r\n", ""},
         {"empty first line", "\n12\n", ""},
         {"digits cut at the limit", LongEntry() + "\n", LongEntryShowsAs},
-        {"only blanks within the limit", spaces + "  7\n", " "},
+        {"only blanks within the limit", std::string(EntryLimit, ' ') + "7\n", " "},
         {"long tail after the number", "12" + std::string(50000, 'x') + "\n", "12"},
     };
     // clang-format on

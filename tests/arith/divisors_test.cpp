@@ -1,10 +1,10 @@
 // Divisor enumeration by base-two counting over the factor occurrences.
 #include "arith/divisors.h"
 #include "arith/factors.h"
+#include "death_test.h"
 #include "fakes/fake_heap.h"
 #include "fakes/fake_ticks.h"
 #include "runtime/arrays.h"
-#include "support/death_test.h"
 #include "support/runtime_fixture.h"
 
 #include <algorithm>

@@ -31,7 +31,7 @@ char* InputRequester(const char* caption, const char* prompt, const char* preset
     inputs.push_back({caption, prompt, presetText ? presetText : "(null)", 0});
     char* result = WorkspacePosition();
     const std::size_t room = WorkspaceRoom();
-    const std::size_t length = std::min({answer.size(), room - 1, std::size_t{9999}});
+    const std::size_t length = std::min({answer.size(), room - 1, InputLimit - 1});
     std::memcpy(result, answer.data(), length);
     result[length] = '\0';
     WorkspaceAdvance(length);

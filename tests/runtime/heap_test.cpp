@@ -1,5 +1,5 @@
 // The runtime heap over the platform's real heap backend, and its out-of-memory end.
-#include "support/death_test.h"
+#include "death_test.h"
 #include "support/runtime_fixture.h"
 
 #include <cstdint>

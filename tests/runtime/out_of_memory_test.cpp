@@ -1,7 +1,7 @@
 // Every allocation that must succeed ends the process when the heap refuses it, before
 // anything is written through the missing block.
+#include "death_test.h"
 #include "fakes/fake_heap.h"
-#include "support/death_test.h"
 #include "support/runtime_fixture.h"
 
 namespace {

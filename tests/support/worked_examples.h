@@ -2,6 +2,7 @@
 // checks them takes them from here and runs them through its own path.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -46,10 +47,13 @@ inline constexpr WorkedExample WorkedExamples[] = {
 };
 // clang-format on
 
-// An entry longer than the 9999 bytes the input requester hands over: 9997 spaces and "12" fill
-// them and "35" lies beyond, so it shows as the example entered as LongEntryShowsAs.
+// Bytes of an entry that reach the program; the rest of a longer one is dropped.
+inline constexpr std::size_t EntryLimit = 9999;
+
+// An entry longer than EntryLimit: 9997 spaces and "12" fill it and "35" lies beyond, so it shows
+// as the example entered as LongEntryShowsAs.
 inline std::string LongEntry() {
-    return std::string(9997, ' ') + "1235";
+    return std::string(EntryLimit - 2, ' ') + "1235";
 }
 inline constexpr char LongEntryShowsAs[] = "12";
 

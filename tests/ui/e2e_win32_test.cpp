@@ -246,14 +246,20 @@ BOOL CALLBACK KeepFirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
 // The file's icon as Explorer takes it: the first icon group, holding 32-bit (alpha) images of
 // 16 and 32 pixels that Windows can make icons of.
 TEST(WindowsEditionTest, ExeCarriesItsIcon) {
-    HMODULE exe = ::LoadLibraryExA(DriverProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
+    struct Module { // the exe, mapped as data
+        HMODULE handle;
+        ~Module() {
+            if (handle) ::FreeLibrary(handle);
+        }
+    } exe{::LoadLibraryExA(DriverProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)};
+    ASSERT_NE(exe.handle, nullptr);
     ULONG_PTR first = 0;
-    ::EnumResourceNamesA(exe, RT_GROUP_ICON, KeepFirstName, reinterpret_cast<LONG_PTR>(&first));
+    ::EnumResourceNamesA(exe.handle, RT_GROUP_ICON, KeepFirstName,
+                         reinterpret_cast<LONG_PTR>(&first));
     EXPECT_EQ(first, 1u) << "the icon group is resource 1";
-    HRSRC group = ::FindResourceA(exe, MAKEINTRESOURCEA(1), RT_GROUP_ICON);
+    HRSRC group = ::FindResourceA(exe.handle, MAKEINTRESOURCEA(1), RT_GROUP_ICON);
     ASSERT_NE(group, nullptr);
-    auto* directory = static_cast<BYTE*>(::LockResource(::LoadResource(exe, group)));
+    auto* directory = static_cast<BYTE*>(::LockResource(::LoadResource(exe.handle, group)));
 
 #pragma pack(push, 2)
     struct GroupEntry { // as the group resource lists each image
@@ -265,7 +271,7 @@ TEST(WindowsEditionTest, ExeCarriesItsIcon) {
 #pragma pack(pop)
     WORD count = 0;
     std::memcpy(&count, directory + 4, sizeof count);
-    for (int size : {16, 32}) {
+    for (LONG size : {16, 32}) {
         SCOPED_TRACE(size);
         GroupEntry entry{};
         for (WORD i = 0; i < count && entry.width != size; ++i)
@@ -275,22 +281,21 @@ TEST(WindowsEditionTest, ExeCarriesItsIcon) {
         EXPECT_EQ(entry.bitsPerPixel, 32);
         EXPECT_EQ(::LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR),
                   entry.id);
-        HRSRC image = ::FindResourceA(exe, MAKEINTRESOURCEA(entry.id), RT_ICON);
+        // The image itself: a bitmap of that size with an alpha channel (its height counts the
+        // colour rows and the mask rows).
+        HRSRC image = ::FindResourceA(exe.handle, MAKEINTRESOURCEA(entry.id), RT_ICON);
         ASSERT_NE(image, nullptr);
-        HICON icon = ::CreateIconFromResourceEx(
-            static_cast<BYTE*>(::LockResource(::LoadResource(exe, image))),
-            ::SizeofResource(exe, image), TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
-        ASSERT_NE(icon, nullptr);
-        ICONINFO info{};
-        ASSERT_TRUE(::GetIconInfo(icon, &info));
-        BITMAP bitmap{};
-        ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
-        EXPECT_EQ(bitmap.bmWidth, size);
-        ::DeleteObject(info.hbmColor);
-        ::DeleteObject(info.hbmMask);
-        ::DestroyIcon(icon);
+        auto* bits = static_cast<BYTE*>(::LockResource(::LoadResource(exe.handle, image)));
+        BITMAPINFOHEADER header{};
+        std::memcpy(&header, bits, sizeof header);
+        EXPECT_EQ(header.biWidth, size);
+        EXPECT_EQ(header.biHeight, 2 * size);
+        EXPECT_EQ(header.biBitCount, 32);
+        HICON icon = ::CreateIconFromResourceEx(bits, ::SizeofResource(exe.handle, image), TRUE,
+                                                0x00030000, size, size, LR_DEFAULTCOLOR);
+        EXPECT_NE(icon, nullptr) << "Windows makes no icon of it";
+        if (icon) ::DestroyIcon(icon);
     }
-    ::FreeLibrary(exe);
 }
 
 } // namespace

@@ -39,29 +39,34 @@ async function open(url = pathToFileURL(page).href) {
     return tab;
 }
 
-const inputDialog = (tab) => tab.getByRole('dialog', { name: facts.inputCaption });
+// Names are matched whole and with their case: "OK" is not "Ok".
+const dialog = (tab, caption) => tab.getByRole('dialog', { name: caption, exact: true });
+const button = (scope, name) => scope.getByRole('button', { name, exact: true });
+const inputDialog = (tab) => dialog(tab, facts.inputCaption);
 
 // Waits for the input window, types `entered` (put in at once when long) and confirms it with
 // `finish`: 'Enter', 'Escape' or 'click' on Ok.
 async function enter(tab, entered, finish = 'Enter') {
-    const dialog = inputDialog(tab);
-    await dialog.waitFor();
-    const field = dialog.getByRole('textbox', { name: facts.inputPrompt });
+    const window = inputDialog(tab);
+    await window.waitFor();
+    const field = window.getByRole('textbox', { name: facts.inputPrompt, exact: true });
+    assert.equal(await tab.locator('#input-caption').textContent(), facts.inputCaption);
     assert.ok(await field.evaluate((element) => element === document.activeElement), 'focus');
     if (entered.length > 100) await field.fill(entered);
     else await tab.keyboard.type(entered);
-    if (finish === 'click') await dialog.getByRole('button', { name: 'Ok' }).click();
+    if (finish === 'click') await button(window, 'Ok').click();
     else await tab.keyboard.press(finish);
-    await dialog.waitFor({ state: 'hidden' });
+    await window.waitFor({ state: 'hidden' });
 }
 
-// Waits for the message box captioned `caption`; returns its text as shown.
+// Waits for the message box captioned `caption`; returns its text, as the program passed it.
 async function noteText(tab, caption) {
-    const dialog = tab.getByRole('dialog', { name: caption });
-    await dialog.waitFor();
-    const ok = dialog.getByRole('button', { name: 'OK' });
+    const box = dialog(tab, caption);
+    await box.waitFor();
+    assert.equal(await tab.locator('#note-caption').textContent(), caption);
+    const ok = button(box, 'OK');
     assert.ok(await ok.evaluate((element) => element === document.activeElement), 'focus on OK');
-    return tab.locator('#note-text').innerText();
+    return tab.locator('#note-text').textContent();
 }
 
 // The box `example` leads to is on screen; dismisses it with `dismiss` and waits for the end.
@@ -81,6 +86,10 @@ async function expectShows(tab, example, dismiss = 'Enter') {
 
 const example = (entered) => facts.examples.find((e) => e.entered === entered);
 
+// What `tab` requested besides the page at `own`, its worker (blob:) and its icon (data:).
+const requestsBeyond = (tab, own) =>
+    tab.requests.filter((url) => url !== own && !/^(blob|data):/.test(url));
+
 describe('the page', () => {
     test('shows every worked example as the program reports it', async () => {
         for (const worked of facts.examples) {
@@ -92,11 +101,11 @@ describe('the page', () => {
         }
     });
 
-    test('takes the entry by Ok, cancels it by Escape, dismisses by click and Escape', async () => {
+    test('confirms by a click on Ok, cancels by Escape, closes the box by Escape', async () => {
         const cases = [
-            { name: 'click on Ok', typed: '360', finish: 'click', showsAs: '360', dismiss: 'Enter' },
-            { name: 'Escape', typed: '12', finish: 'Escape', showsAs: '', dismiss: 'Enter' },
-            { name: 'box closed by Escape', typed: '97', finish: 'Enter', showsAs: '97', dismiss: 'Escape' },
+            { typed: '360', finish: 'click', showsAs: '360', dismiss: 'Enter' },
+            { typed: '12', finish: 'Escape', showsAs: '', dismiss: 'Enter' }, // cancelled
+            { typed: '97', finish: 'Enter', showsAs: '97', dismiss: 'Escape' },
         ];
         for (const c of cases) {
             const tab = await open();
@@ -111,8 +120,7 @@ describe('the page', () => {
         const tab = await open();
         await enter(tab, '12');
         await expectShows(tab, example('12'));
-        const outside = tab.requests.filter((url) => !/^(file|blob|data):/.test(url));
-        assert.deepEqual(outside, []);
+        assert.deepEqual(requestsBeyond(tab, tab.url()), []);
         await tab.context().close();
     });
 
@@ -128,8 +136,7 @@ describe('the page', () => {
             const tab = await open(url);
             await enter(tab, '30');
             await expectShows(tab, example('30'));
-            const others = tab.requests.filter((u) => u !== url && !/^(blob|data):/.test(u));
-            assert.deepEqual(others, []);
+            assert.deepEqual(requestsBeyond(tab, url), []);
             await tab.context().close();
         } finally {
             server.close();
@@ -152,18 +159,20 @@ describe('the page', () => {
         const tab = await open();
         await enter(tab, facts.longReportEntry);
         const text = await noteText(tab, facts.reportCaption);
-        const divisors = text.split('\n').at(-1).split(', ');
+        const divisors = text.split('\r\n').at(-1).split(', ');
         assert.equal(divisors.length, facts.longReportDivisors);
         const body = tab.locator('#note-text');
-        const [scrollHeight, clientHeight] = await body.evaluate((e) => [e.scrollHeight, e.clientHeight]);
+        const [scrollHeight, clientHeight] =
+            await body.evaluate((element) => [element.scrollHeight, element.clientHeight]);
         assert.ok(scrollHeight > clientHeight, `${scrollHeight} > ${clientHeight}`);
         const viewport = tab.viewportSize();
-        const inView = (box) => box.height > 0 && box.y >= 0 && box.y + box.height <= viewport.height;
+        const inView = (box) =>
+            box.height > 0 && box.y >= 0 && box.y + box.height <= viewport.height;
         const caption = await tab.locator('#note-caption').boundingBox();
         assert.ok(inView(caption) && caption.height >= 20, `caption ${JSON.stringify(caption)}`);
-        const ok = await tab.getByRole('button', { name: 'OK' }).boundingBox();
+        const ok = await button(tab, 'OK').boundingBox();
         assert.ok(inView(ok), `OK ${JSON.stringify(ok)}`);
-        await tab.getByRole('button', { name: 'OK' }).click();
+        await button(tab, 'OK').click();
         await tab.getByRole('status').filter({ hasText: Ended }).waitFor();
         await tab.context().close();
     });
@@ -179,7 +188,7 @@ describe('the page', () => {
         const tab = await open();
         await enter(tab, '');
         await expectShows(tab, example(''));
-        await tab.getByRole('button', { name: 'Noch einmal starten' }).press('Enter');
+        await button(tab, 'Noch einmal starten').press('Enter');
         await enter(tab, '2');
         await expectShows(tab, example('2'));
         await tab.context().close();
@@ -187,7 +196,8 @@ describe('the page', () => {
 
     test('says so when the program runs out of memory', async () => {
         const tab = await open(pathToFileURL(smallMemoryPage).href);
-        await tab.getByRole('status').filter({ hasText: 'Exit-Code 3' }).waitFor();
+        const code = `Exit-Code ${facts.outOfMemoryExitCode}`;
+        await tab.getByRole('status').filter({ hasText: code }).waitFor();
         assert.match(await tab.getByRole('status').innerText(), /zu wenig Speicher/);
         assert.equal(await tab.getByRole('dialog').count(), 0, 'no input window');
         await tab.context().close();

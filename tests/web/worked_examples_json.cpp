@@ -1,21 +1,30 @@
 // Writes the worked examples, as the page shows them, to standard output as JSON: the browser
 // tests take them from here rather than from a copy.
+#include "runtime/heap.h"
 #include "support/worked_examples.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
 
-std::string Json(const std::string& text) {
+// `text` as a JSON string. The examples are ASCII: a byte beyond would need the page's
+// windows-1252 reading, which JSON does not know, so it stops the export.
+std::string JsonQuote(const std::string& text) {
     std::string quoted = "\"";
     for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            std::fprintf(stderr, "worked example beyond ASCII: %s\n", text.c_str());
+            std::exit(1);
+        }
         if (c == '"' || c == '\\') {
             quoted += '\\';
             quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
+        } else if (byte < 0x20) {
             char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
             quoted += escape;
         } else {
             quoted += c;
@@ -24,37 +33,40 @@ std::string Json(const std::string& text) {
     return quoted + "\"";
 }
 
-const char* ShowsName(Shows shows) {
+const char* JsonShows(Shows shows) {
     switch (shows) {
     case Shows::Report:
-        return "report";
+        return "\"report\"";
     case Shows::Error:
-        return "error";
+        return "\"error\"";
     case Shows::Nothing:
         break;
     }
-    return "nothing";
+    return "\"nothing\"";
 }
 
 } // namespace
 
 int main() {
     std::printf("{\"inputCaption\": %s, \"inputPrompt\": %s, \"reportCaption\": %s,\n",
-                Json(InputCaption).c_str(), Json(InputPrompt).c_str(), Json(ReportCaption).c_str());
-    std::printf(" \"errorCaption\": %s, \"errorText\": %s,\n", Json(ErrorCaption).c_str(),
-                Json(ErrorText).c_str());
-    std::printf(" \"longEntry\": %s, \"longEntryShowsAs\": %s,\n", Json(LongEntry()).c_str(),
-                Json(LongEntryShowsAs).c_str());
+                JsonQuote(InputCaption).c_str(), JsonQuote(InputPrompt).c_str(),
+                JsonQuote(ReportCaption).c_str());
+    std::printf(" \"errorCaption\": %s, \"errorText\": %s,\n", JsonQuote(ErrorCaption).c_str(),
+                JsonQuote(ErrorText).c_str());
+    std::printf(" \"longEntry\": %s, \"longEntryShowsAs\": %s,\n", JsonQuote(LongEntry()).c_str(),
+                JsonQuote(LongEntryShowsAs).c_str());
     std::printf(" \"longReportEntry\": %s, \"longReportDivisors\": %d,\n",
-                Json(LongReportEntry).c_str(), LongReportDivisors);
+                JsonQuote(LongReportEntry).c_str(), LongReportDivisors);
+    std::printf(" \"outOfMemoryExitCode\": %u,\n", ExitOutOfMemory);
     std::printf(" \"examples\": [");
     const char* separator = "\n";
     for (const WorkedExample& example : WorkedExamples) {
-        // The page shows each CR LF of the report as a line break.
+        // The report's text as the program passes it, its lines ending in CR LF.
         const std::string pattern =
-            example.shows == Shows::Report ? WorkedReportPattern(example, "\n") : "";
-        std::printf("%s  {\"entered\": %s, \"shows\": \"%s\", \"reportPattern\": %s}", separator,
-                    Json(example.entered).c_str(), ShowsName(example.shows), Json(pattern).c_str());
+            example.shows == Shows::Report ? WorkedReportPattern(example, "\r\n") : "";
+        std::printf("%s  {\"entered\": %s, \"shows\": %s, \"reportPattern\": %s}", separator,
+                    JsonQuote(example.entered).c_str(), JsonShows(example.shows),
+                    JsonQuote(pattern).c_str());
         separator = ",\n";
     }
     std::printf("\n]}\n");

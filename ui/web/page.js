@@ -1,11 +1,13 @@
 // The page of the web edition: runs the program in a Web Worker made from the inline worker
 // source, and draws its two requesters as the Windows edition's windows, in HTML. The texts of
-// both come from the program's calls.
+// both come from the program's calls. This file is ASCII (other characters as escapes): a
+// server that names another charset must not change the script its hash allows.
 'use strict';
 
 const $ = (id) => document.getElementById(id);
 const status = $('status');
 const again = $('again');
+const Running = 'Das Programm l\u00e4uft \u2026';
 
 // The program, compiled once and run as often as the user asks.
 const program = WebAssembly.compile(
@@ -36,7 +38,9 @@ function ask(dialog, cancelled, setUp) {
 }
 
 // The input window: caption, prompt and the edit field holding the preset text, its caret at
-// the end; Enter or "Ok" confirm with the text, Escape cancels with the empty text.
+// the end; Enter or "Ok" confirm with the text, Escape cancels with the empty text. Unlike the
+// Windows window's own message loop, the browser lets Tab move between the field and "Ok", as
+// keyboard users of a page expect.
 function input({ caption, prompt, preset }) {
     const dialog = $('input');
     const field = $('input-field');
@@ -58,13 +62,14 @@ function input({ caption, prompt, preset }) {
     });
 }
 
-// The message box: caption, the text with its CR LF pairs as line breaks, one OK button that
-// Enter, Escape and a click all press. A long text scrolls inside the box.
+// The message box: caption, the text as the program passed it (its line feeds break the lines;
+// a carriage return shows as nothing), one OK button that Enter, Escape and a click all press;
+// the program's flags are always 0, which is that. A long text scrolls inside the box.
 function note({ caption, text }) {
     const dialog = $('note');
-    $('note-caption').textContent = caption;
+    $('note-caption').textContent = caption ?? '';
     const body = $('note-text');
-    body.textContent = text.replaceAll('\r\n', '\n');
+    body.textContent = text ?? '';
     body.scrollTop = 0;
     return ask(dialog, 1, (answered) => {
         $('note-ok').onclick = () => answered(1);
@@ -77,45 +82,48 @@ function note({ caption, text }) {
     });
 }
 
-// The end of a run, in one line; a non-zero exit code is a failure, never a normal end.
+// The end of a run, in one line; a non-zero exit code is a failure, never a normal end. Code 3
+// is the runtime's for a heap that ran out.
 function ended(message) {
     let line;
-    if (message.type === 'crash') line = `Das Programm ist abgestürzt: ${message.message}`;
+    if (message.type === 'crash') line = `Das Programm ist abgest\u00fcrzt: ${message.message}`;
     else if (message.code === 0) line = 'Das Programm ist beendet.';
-    else if (message.code === 3) line = 'Das Programm ist abgebrochen: zu wenig Speicher (Exit-Code 3).';
+    else if (message.code === 3)
+        line = 'Das Programm ist abgebrochen: zu wenig Speicher (Exit-Code 3).';
     else line = `Das Programm ist abgebrochen (Exit-Code ${message.code}).`;
     status.textContent = line;
     again.hidden = false;
     again.focus();
 }
 
+const crash = (error) => ({ type: 'crash', message: String(error?.message ?? error) });
+
+// Runs the program once, in a fresh worker, until it ends; whatever fails ends the run too.
 async function run() {
     again.hidden = true;
-    status.textContent = 'Das Programm läuft …';
-    const worker = new Worker(workerSource);
-    worker.onmessage = async ({ data }) => {
-        switch (data.type) {
-        case 'input':
-            worker.postMessage({ answer: await input(data) });
-            break;
-        case 'note':
-            worker.postMessage({ answer: await note(data) });
-            break;
-        default:
-            worker.terminate();
-            ended(data);
-        }
-        if (data.type === 'input' || data.type === 'note') status.textContent = 'Das Programm läuft …';
-    };
-    worker.onerror = (event) => {
-        worker.terminate();
-        ended({ type: 'crash', message: event.message || 'Fehler im Worker' });
+    status.textContent = Running;
+    let worker = null;
+    const end = (message) => {
+        worker?.terminate();
+        ended(message);
     };
     try {
+        worker = new Worker(workerSource);
+        worker.onmessage = async ({ data }) => {
+            try {
+                if (data.type !== 'input' && data.type !== 'note') return end(data);
+                const answer = await (data.type === 'input' ? input(data) : note(data));
+                status.textContent = Running;
+                worker.postMessage({ answer });
+            } catch (error) {
+                end(crash(error));
+            }
+        };
+        worker.onerror = (event) =>
+            end({ type: 'crash', message: event.message || 'Fehler im Worker' });
         worker.postMessage({ module: await program });
     } catch (error) {
-        worker.terminate();
-        ended({ type: 'crash', message: String(error?.message ?? error) });
+        end(crash(error));
     }
 }
 

@@ -17,9 +17,11 @@ export function tickCount() {
 // The program's texts are windows-1252 bytes, as on a German Windows: Latin-1 but for the bytes
 // 0x80 to 0x9F (the five that windows-1252 leaves out stand for themselves, as in browsers).
 // Written out, because Node.js decodes "windows-1252" as Latin-1.
-const ansiHigh =
-    '\u20ac\u0081\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030\u0160\u2039\u0152\u008d\u017d\u008f' +
-    '\u0090\u2018\u2019\u201c\u201d\u2022\u2013\u2014\u02dc\u2122\u0161\u203a\u0153\u009d\u017e\u0178';
+const ansiHigh = [
+    '\u20ac\u0081\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030\u0160\u2039\u0152\u008d\u017d',
+    '\u008f\u0090\u2018\u2019\u201c\u201d\u2022\u2013\u2014\u02dc\u2122\u0161\u203a\u0153\u009d',
+    '\u017e\u0178',
+].join('');
 const ansiCharacter = Array.from({ length: 256 }, (_, byte) =>
     byte >= 0x80 && byte < 0xa0 ? ansiHigh[byte - 0x80] : String.fromCharCode(byte));
 const ansiByte = new Map(ansiCharacter.map((character, byte) => [character, byte]));
@@ -121,7 +123,8 @@ export async function runProgram(module, post) {
         tick_count: tickCount,
         input_requester: (caption, prompt, preset, result, capacity) =>
             suspendFor(
-                { type: 'input', caption: text(caption), prompt: text(prompt), preset: text(preset) },
+                { type: 'input', caption: text(caption), prompt: text(prompt),
+                  preset: text(preset) },
                 (entered) => {
                     const bytes = encodeAnsi(String(entered), capacity >>> 0);
                     new Uint8Array(memory().buffer).set(bytes, result);
@@ -167,7 +170,8 @@ export async function runProgram(module, post) {
 // divisors take half as long again). So before the user's run, a scratch run of the program in
 // an instance of its own, never shown, makes both computations hot, and V8 optimizes them for
 // every instance of the module: 2^15 * 65521 costs 65535 trial divisions and 65535 divisor
-// products, some milliseconds. A fault it meets, the user's run meets again and shows.
+// products, some milliseconds. Its report is dropped; a fault it meets is the program's and is
+// shown as the run's.
 async function warmUp(module) {
     let instance = null;
     const memory = () => instance.exports.memory;
@@ -185,19 +189,25 @@ async function warmUp(module) {
     });
     try {
         instance.exports._start();
-    } catch {
-        // its end, by proc_exit or otherwise
+    } catch (end) {
+        if (!(end instanceof ProgramExit)) throw end;
     }
 }
 
-// As the page's worker: the page sends the compiled module, then each answer.
+// As the page's worker: the page sends the compiled module, then each answer. Whatever fails
+// here ends the run as a crash, so the page never waits for a request that cannot come.
 if (typeof WorkerGlobalScope !== 'undefined' && globalThis instanceof WorkerGlobalScope) {
     let answer = null;
     globalThis.onmessage = async ({ data }) => {
-        if (data.module) {
-            await warmUp(data.module);
-            answer = await runProgram(data.module, (message) => postMessage(message));
+        try {
+            if (data.module) {
+                await warmUp(data.module);
+                answer = await runProgram(data.module, (message) => postMessage(message));
+            } else {
+                answer(data.answer);
+            }
+        } catch (error) {
+            postMessage({ type: 'crash', message: String(error?.message ?? error) });
         }
-        else answer(data.answer);
     };
 }
