@@ -168,30 +168,22 @@ export async function runProgram(module, post) {
 // V8 runs every function first in its baseline code and keeps a call in the code it began with
 // to the end: a computation that runs once would run unoptimized for all its seconds (the
 // divisors take half as long again). So before the user's run, a scratch run of the program in
-// an instance of its own, never shown, makes both computations hot, and V8 optimizes them for
-// every instance of the module: 2^15 * 65521 costs 65535 trial divisions and 65535 divisor
-// products, some milliseconds. Its report is dropped; a fault it meets is the program's and is
-// shown as the run's.
+// an instance of its own, its requests answered here and never shown, makes both computations
+// hot, and V8 optimizes them for every instance of the module: 2^15 * 65521 costs 65535 trial
+// divisions and 65535 divisor products, some milliseconds. Its report is dropped; a fault it
+// meets is the program's and is shown as the run's.
 async function warmUp(module) {
-    let instance = null;
-    const memory = () => instance.exports.memory;
-    instance = await WebAssembly.instantiate(module, {
-        wasi_snapshot_preview1: wasiImports(module, memory),
-        primteiler: {
-            tick_count: tickCount,
-            input_requester: (caption, prompt, preset, result, capacity) => {
-                const bytes = encodeAnsi('2146992128', capacity >>> 0);
-                new Uint8Array(memory().buffer).set(bytes, result);
-                return bytes.length;
-            },
-            note_requester: () => 1,
-        },
+    let request = null, end = null;
+    const answer = await runProgram(module, (message) => {
+        if (message.type === 'input' || message.type === 'note') request = message;
+        else end = message;
     });
-    try {
-        instance.exports._start();
-    } catch (end) {
-        if (!(end instanceof ProgramExit)) throw end;
+    while (request) { // each answer runs the program on to its next request or its end
+        const asked = request;
+        request = null;
+        answer(asked.type === 'input' ? '2146992128' : 1);
     }
+    if (end?.type === 'crash') throw new Error(end.message);
 }
 
 // As the page's worker: the page sends the compiled module, then each answer. Whatever fails
