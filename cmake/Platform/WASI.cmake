@@ -1,4 +1,4 @@
-# CMake knows no WASI platform of its own: programs are .wasm files, no shared libraries.
+# The WASI platform: programs are .wasm files, no shared libraries.
 set(WASI 1)
 set(CMAKE_EXECUTABLE_SUFFIX .wasm)
 set_property(GLOBAL PROPERTY TARGET_SUPPORTS_SHARED_LIBS FALSE)
