@@ -171,6 +171,42 @@ TEST_F(RequesterTest, SecondCallReusesTheBrushAndFont) {
     }
 }
 
+// The faces the two windows are drawn in are Windows' own, not a fallback: the input window's
+// ANSI_VAR_FONT, the message box's font and Marlett's caption buttons (else a close button
+// shows "r").
+TEST(WindowFontsTest, FacesAreTheWindowsOnes) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    LOGFONTA marlett{};
+    marlett.lfHeight = -13;
+    marlett.lfCharSet = SYMBOL_CHARSET;
+    ::lstrcpyA(marlett.lfFaceName, "Marlett");
+    HFONT messageFont = ::CreateFontIndirectA(&metrics.lfMessageFont);
+    HFONT marlettFont = ::CreateFontIndirectA(&marlett);
+    const struct {
+        const char* what;
+        HGDIOBJ font;
+        const char* face;
+    } cases[] = {
+        {"ANSI_VAR_FONT", ::GetStockObject(ANSI_VAR_FONT), "MS Sans Serif"},
+        {"message font", messageFont, "MS Sans Serif"},
+        {"caption buttons", marlettFont, "Marlett"},
+    };
+    HDC screen = ::GetDC(nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HGDIOBJ old = ::SelectObject(screen, c.font);
+        char face[LF_FACESIZE] = {};
+        ::GetTextFaceA(screen, sizeof face, face);
+        ::SelectObject(screen, old);
+        EXPECT_STREQ(face, c.face);
+    }
+    ::ReleaseDC(nullptr, screen);
+    ::DeleteObject(messageFont);
+    ::DeleteObject(marlettFont);
+}
+
 // Refuses every window creation in the thread it is installed for, and counts the attempts.
 int creationsRefused;
 LRESULT CALLBACK RefuseCreation(int code, WPARAM wParam, LPARAM lParam) {
