@@ -8,12 +8,34 @@ const $ = (id) => document.getElementById(id);
 const status = $('status');
 const again = $('again');
 const Running = 'Das Programm l\u00e4uft \u2026';
+const SummaryLine = 100; // characters of a long line that describe it
 
 // The program, compiled once and run as often as the user asks.
 const program = WebAssembly.compile(
     Uint8Array.from(atob($('program').textContent.trim()), (c) => c.charCodeAt(0)));
 const workerSource = URL.createObjectURL(
     new Blob([$('worker').textContent], { type: 'text/javascript' }));
+
+// Writes the status line once the page has drawn a frame without a window (or after 100 ms,
+// where a hidden page draws none), a later call's text replacing an earlier one's. A modal
+// window makes the rest of the page inert, outside the accessibility tree: a line written in
+// the step that closes the window enters the tree already written, and a screen reader
+// announces nothing.
+let pendingStatus = null;
+function announce(text) {
+    const first = pendingStatus === null;
+    pendingStatus = text;
+    if (!first) return;
+    let written = false;
+    const write = () => {
+        if (written || pendingStatus === null) return;
+        written = true;
+        status.textContent = pendingStatus;
+        pendingStatus = null;
+    };
+    requestAnimationFrame(() => setTimeout(write));
+    setTimeout(write, 100);
+}
 
 // Shows `dialog` until `answered` is called with the answer; Escape and a close that the
 // browser forces (repeated Escape) give `cancelled`. Resolves to the answer.
@@ -32,6 +54,8 @@ function ask(dialog, cancelled, setUp) {
         };
         dialog.onclose = () => answered(cancelled);
         setUp(answered);
+        // Emptied, so that the same line written after the window counts as a change.
+        pendingStatus = null;
         status.textContent = '';
         dialog.showModal();
     });
@@ -71,8 +95,30 @@ function note({ caption, text }) {
     const body = $('note-text');
     body.textContent = text ?? '';
     body.scrollTop = 0;
+    // A long text is described in brief (each line cut after some 100 characters), not read
+    // out whole when the box opens.
+    const summary = $('note-summary');
+    summary.textContent = body.textContent.split('\n')
+        .map((line) => line.length <= SummaryLine ? line
+            : `${line.slice(0, line.lastIndexOf(', ', SummaryLine) + 1)} \u2026`)
+        .join('\n');
+    dialog.setAttribute('aria-describedby',
+        body.textContent.length > summary.textContent.length ? 'note-summary' : 'note-text');
     return ask(dialog, 1, (answered) => {
         $('note-ok').onclick = () => answered(1);
+        // A text that scrolls is a named tab stop, for scrolling by keyboard; one that does
+        // not, none.
+        queueMicrotask(() => {
+            if (body.scrollHeight > body.clientHeight) {
+                body.tabIndex = 0;
+                body.setAttribute('role', 'region');
+                body.setAttribute('aria-label', 'Meldungstext');
+            } else {
+                body.removeAttribute('tabindex');
+                body.removeAttribute('role');
+                body.removeAttribute('aria-label');
+            }
+        });
         dialog.onkeydown = (event) => {
             if (event.key === 'Enter' || event.key === 'Escape') {
                 event.preventDefault();
@@ -91,7 +137,7 @@ function ended(message) {
     else if (message.code === 3)
         line = 'Das Programm ist abgebrochen: zu wenig Speicher (Exit-Code 3).';
     else line = `Das Programm ist abgebrochen (Exit-Code ${message.code}).`;
-    status.textContent = line;
+    announce(line);
     again.hidden = false;
     again.focus();
 }
@@ -101,7 +147,7 @@ const crash = (error) => ({ type: 'crash', message: String(error?.message ?? err
 // Runs the program once, in a fresh worker, until it ends; whatever fails ends the run too.
 async function run() {
     again.hidden = true;
-    status.textContent = Running;
+    announce(Running);
     let worker = null;
     const end = (message) => {
         worker?.terminate();
@@ -113,8 +159,8 @@ async function run() {
             try {
                 if (data.type !== 'input' && data.type !== 'note') return end(data);
                 const answer = await (data.type === 'input' ? input(data) : note(data));
-                status.textContent = Running;
                 worker.postMessage({ answer });
+                announce(Running);
             } catch (error) {
                 end(crash(error));
             }
