@@ -1,0 +1,239 @@
+// The three browser engines behind one small interface, for the page's tests, its benchmark and
+// its screenshots: Debian's Chromium and Firefox ESR driven by puppeteer-core (CDP and WebDriver
+// BiDi), and WebKitGTK's MiniBrowser driven through WebKitWebDriver by selenium-webdriver. The
+// flows are written once against a tab:
+//   tab.evaluate(fn, ...args)   fn runs in the page; the page's CSP allows no eval, so waits
+//                               poll with evaluate instead of a driver's wait-for-function
+//   tab.type(text), tab.press(key), tab.click(x, y); keys: Enter, Escape, Tab, Shift+Tab,
+//                               PageDown
+//   tab.screenshot(path, finder, ...args)  the element `finder(...args)` returns in the page,
+//                               as a PNG
+//   tab.errors, tab.requests    console errors and page errors, and every URL the page asked
+//                               for; null where the engine's driver cannot observe them
+//   tab.close()
+import { spawn } from 'node:child_process';
+import { writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { createServer } from 'node:net';
+
+// The npm packages npm ci installed beside this file, wherever the importer lives.
+const require = createRequire(import.meta.url);
+
+export const EngineNames = ['chromium', 'firefox', 'webkit'];
+
+// What an engine's driver cannot do, with the reason; the tests skip that there and check it in
+// the others.
+export const Cannot = {
+    webkit: {
+        narrowViewport: "MiniBrowser's window keeps a viewport of at least 447 CSS pixels",
+        forcedColors: 'WebKitGTK has no forced-colours mode',
+    },
+};
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Fails with `what` unless `promise` settles within `ms`: a browser that never starts must not
+// hold a suite until CTest's timeout.
+function within(ms, what, promise) {
+    let timer;
+    const late = new Promise((_, reject) => {
+        timer = setTimeout(() => reject(new Error(`${what}: nothing within ${ms / 1000} s`)), ms);
+    });
+    return Promise.race([promise, late]).finally(() => clearTimeout(timer));
+}
+
+// launch(name, { forcedColors }): the engine `name`, started headless (WebKit in an Xvfb of its
+// own when there is no display). forcedColors: the page in forced-colours mode (not in WebKit,
+// which has no such mode on Linux).
+export async function launch(name, options = {}) {
+    if (name === 'chromium' || name === 'firefox') return launchPuppeteer(name, options);
+    if (name === 'webkit') return launchWebKit(options);
+    throw new Error(`unknown engine "${name}": one of ${EngineNames.join(', ')}`);
+}
+
+// --- Chromium and Firefox, through puppeteer-core ----------------------------------------------
+
+
+async function launchPuppeteer(name, { forcedColors = false }) {
+    const puppeteer = require('puppeteer-core');
+    const chromium = name === 'chromium';
+    const browser = await within(30_000, `starting ${name}`, puppeteer.launch({
+        browser: chromium ? 'chrome' : 'firefox',
+        executablePath: chromium ? process.env.PRIMTEILER_CHROMIUM || '/usr/bin/chromium'
+                                 : process.env.PRIMTEILER_FIREFOX || '/usr/bin/firefox-esr',
+        headless: true,
+        // The machine has no network: no background connections, no first-run work; as root
+        // Chromium runs without its sandbox.
+        args: chromium ? ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+                          '--disable-background-networking', '--disable-component-update',
+                          '--disable-sync']
+                       : [],
+        // Firefox's forced colours: the page's colours replaced by the system's.
+        extraPrefsFirefox: forcedColors ? { 'browser.display.document_color_use': 2 } : {},
+        timeout: 30_000,
+        protocolTimeout: 600_000,
+    }));
+    return {
+        name,
+        async open(url, { width = 800, height = 600, scale = 1 } = {}) {
+            const context = await browser.createBrowserContext();
+            const page = await context.newPage();
+            await page.setViewport({ width, height, deviceScaleFactor: scale });
+            if (forcedColors && chromium) { // puppeteer's own call knows no forced-colors
+                const session = await page.createCDPSession();
+                await session.send('Emulation.setEmulatedMedia',
+                                   { features: [{ name: 'forced-colors', value: 'active' }] });
+            }
+            const tab = {
+                errors: [],
+                requests: [],
+                evaluate: (fn, ...args) => page.evaluate(fn, ...args),
+                type: (text) => page.keyboard.type(text),
+                async press(key) {
+                    const [modifier, name] = key.includes('+') ? key.split('+') : [null, key];
+                    if (modifier) await page.keyboard.down(modifier);
+                    await page.keyboard.press(name);
+                    if (modifier) await page.keyboard.up(modifier);
+                },
+                click: (x, y) => page.mouse.click(x, y),
+                async screenshot(path, finder, ...args) {
+                    const element = await page.evaluateHandle(finder, ...args);
+                    await element.screenshot({ path });
+                    await element.dispose();
+                },
+                close: () => context.close(),
+            };
+            page.on('request', (request) => tab.requests.push(request.url()));
+            page.on('pageerror', (error) => tab.errors.push(error.message));
+            page.on('console', (message) => {
+                if (message.type() === 'error') tab.errors.push(message.text());
+            });
+            await page.goto(url);
+            return tab;
+        },
+        close: () => browser.close(),
+    };
+}
+
+// --- WebKitGTK, through WebKitWebDriver and selenium-webdriver ---------------------------------
+// WebKitWebDriver reports no console messages and no network events: tab.errors and
+// tab.requests are null. MiniBrowser has no headless mode, so it needs an X display. One
+// session serves every tab: each open() loads a new document in its window.
+
+const MiniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+
+function freePort() {
+    return new Promise((resolve, reject) => {
+        const server = createServer();
+        server.on('error', reject);
+        server.listen(0, '127.0.0.1', () => {
+            const { port } = server.address();
+            server.close(() => resolve(port));
+        });
+    });
+}
+
+// An Xvfb that picks its own free display; resolves to { display, stop }.
+function startXvfb() {
+    const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten',
+                                'tcp'], { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
+    return within(15_000, 'starting Xvfb', new Promise((resolve, reject) => {
+        let number = '';
+        xvfb.on('error', reject);
+        xvfb.on('exit', (code) => reject(new Error(`Xvfb ended with ${code}`)));
+        xvfb.stdio[3].on('data', (data) => {
+            number += data;
+            if (number.includes('\n'))
+                resolve({ display: `:${number.trim()}`, stop: () => xvfb.kill() });
+        });
+    })).catch((error) => {
+        xvfb.kill();
+        throw error;
+    });
+}
+
+async function launchWebKit({ forcedColors = false }) {
+    if (forcedColors) throw new Error(Cannot.webkit.forcedColors);
+    const { Builder, Key, Origin } = require('selenium-webdriver');
+    const xvfb = process.env.DISPLAY ? null : await startXvfb();
+    const port = await freePort();
+    const driverProcess = spawn(process.env.PRIMTEILER_WEBKITWEBDRIVER || '/usr/bin/WebKitWebDriver',
+                                [`--port=${port}`, '--host=127.0.0.1'], {
+        stdio: 'ignore',
+        env: { ...process.env, ...(xvfb ? { DISPLAY: xvfb.display } : {}) },
+    });
+    const stop = () => {
+        driverProcess.kill();
+        xvfb?.stop();
+    };
+    let driver;
+    try {
+        driver = await within(30_000, 'starting a WebKitWebDriver session', (async () => {
+            for (let tries = 0; ; ++tries) { // the driver listens a moment after it starts
+                try {
+                    return await new Builder().usingServer(`http://127.0.0.1:${port}`)
+                        .withCapabilities({
+                            browserName: 'MiniBrowser',
+                            'webkitgtk:browserOptions': { binary: MiniBrowser,
+                                                          args: ['--automation'] },
+                        }).build();
+                } catch (error) {
+                    if (tries >= 20 || !/ECONNREFUSED/.test(String(error))) throw error;
+                    await sleep(250);
+                }
+            }
+        })());
+    } catch (error) {
+        stop();
+        throw error;
+    }
+    const keys = { Enter: [Key.ENTER], Escape: [Key.ESCAPE], Tab: [Key.TAB], PageDown: [Key.PAGE_DOWN],
+                   'Shift+Tab': [Key.SHIFT, Key.TAB] };
+    // The window's size that gives the wanted viewport, found once per size.
+    const resize = async (width, height) => {
+        await driver.manage().window().setRect({ width, height });
+        const [innerWidth, innerHeight] =
+            await driver.executeScript(() => [window.innerWidth, window.innerHeight]);
+        await driver.manage().window().setRect({ width: 2 * width - innerWidth,
+                                                 height: 2 * height - innerHeight });
+    };
+    // WebKit paints late: a screenshot waits for two frames and a moment more.
+    const painted = () => driver.executeScript(() => new Promise((resolve) =>
+        requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(resolve, 200)))));
+    return {
+        name: 'webkit',
+        async open(url, { width = 800, height = 600, scale = 1 } = {}) {
+            if (scale !== 1) throw new Error('WebKitWebDriver cannot scale the viewport');
+            await driver.get('about:blank');
+            await resize(width, height);
+            await driver.get(url);
+            return {
+                errors: null,
+                requests: null,
+                evaluate: (fn, ...args) => driver.executeScript(fn, ...args),
+                type: (text) => driver.actions().sendKeys(text).perform(),
+                async press(key) {
+                    const [first, second] = keys[key];
+                    if (!second) return driver.actions().sendKeys(first).perform();
+                    return driver.actions().keyDown(first).sendKeys(second).keyUp(first).perform();
+                },
+                click: (x, y) => driver.actions()
+                    .move({ x: Math.round(x), y: Math.round(y), origin: Origin.VIEWPORT })
+                    .click().perform(),
+                async screenshot(path, finder, ...args) {
+                    await painted();
+                    const element = await driver.executeScript(finder, ...args);
+                    writeFileSync(path, Buffer.from(await element.takeScreenshot(), 'base64'));
+                },
+                close: () => driver.get('about:blank'),
+            };
+        },
+        async close() {
+            try {
+                await within(10_000, 'ending the WebKit session', driver.quit());
+            } finally {
+                stop();
+            }
+        },
+    };
+}

@@ -1,0 +1,107 @@
+// What a person does with the page, in any engine (engines.mjs): open it, find a window or a
+// button by its role and accessible name, type, confirm, read a message box. Every wait polls
+// and is bounded: a window that never comes fails within seconds.
+import assert from 'node:assert/strict';
+
+export const Wait = 10_000; // ms for a window or a line to appear
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// In the page: the visible element with `role` whose accessible name is `name` (any name if
+// null), as a person or a screen reader finds it; null if there is none. Installed once per
+// page as window.primteilerFind, since functions cross into the page as text.
+function find(role, name) {
+    const roles = { DIALOG: 'dialog', BUTTON: 'button', MAIN: 'main', H1: 'heading' };
+    const roleOf = (element) => element.getAttribute('role') || roles[element.tagName] ||
+        (element.tagName === 'INPUT' && element.type === 'text' ? 'textbox' : null);
+    const textOf = (id) => document.getElementById(id)?.textContent ?? '';
+    const nameOf = (element) => {
+        if (element.hasAttribute('aria-label')) return element.getAttribute('aria-label');
+        const labelledBy = element.getAttribute('aria-labelledby');
+        if (labelledBy) return labelledBy.split(/\s+/).map(textOf).join(' ').trim();
+        if (element.labels?.length) return [...element.labels].map((l) => l.textContent).join(' ');
+        return ['button', 'heading'].includes(roleOf(element)) ? element.textContent.trim() : '';
+    };
+    const visible = (element) => element.getClientRects().length > 0 &&
+        getComputedStyle(element).visibility !== 'hidden';
+    return [...document.querySelectorAll('*')].find((element) =>
+        roleOf(element) === role && (name === null || nameOf(element) === name) &&
+        visible(element)) ?? null;
+}
+
+// In the page: what a test reads of the element `find` gives (null if none).
+function describe(role, name) {
+    const element = window.primteilerFind(role, name);
+    if (!element) return null;
+    const { x, y, width, height } = element.getBoundingClientRect();
+    return { text: element.textContent, value: element.value ?? null,
+             focused: element === document.activeElement, rect: { x, y, width, height },
+             scrollHeight: element.scrollHeight, clientHeight: element.clientHeight };
+}
+
+// A fresh page of `url` in `engine`, with the finder installed.
+export async function open(engine, url, size) {
+    const tab = await engine.open(url, size);
+    await tab.evaluate(`window.primteilerFind = ${find}`);
+    return tab;
+}
+
+// Polls `fn(...args)` in the page until it returns something truthy; returns that. Fails after
+// `timeout` ms, naming `what`.
+export async function waitFor(tab, what, fn, args = [], timeout = Wait) {
+    const end = Date.now() + timeout;
+    for (;;) {
+        const value = await tab.evaluate(fn, ...args);
+        if (value) return value;
+        if (Date.now() > end) assert.fail(`waited ${timeout / 1000} s for ${what}`);
+        await sleep(50);
+    }
+}
+
+// The element of `role` and `name`, once it is there (see describe()); or null at once.
+export const found = (tab, role, name) => tab.evaluate(describe, role, name);
+export const appears = (tab, role, name, timeout) =>
+    waitFor(tab, `${role} "${name}"`, describe, [role, name], timeout);
+export const disappears = (tab, role, name, timeout) =>
+    waitFor(tab, `${role} "${name}" to go`, (r, n) => !window.primteilerFind(r, n), [role, name],
+            timeout);
+
+// The status line, once it says `text` (a part of it is enough).
+export const statusSays = (tab, text, timeout) =>
+    waitFor(tab, `the status line to say "${text}"`,
+            (t) => document.querySelector('[role=status]')?.textContent.includes(t) &&
+                   document.querySelector('[role=status]').textContent, [text], timeout);
+
+// Clicks the middle of the element of `role` and `name`, as a mouse does.
+export async function click(tab, role, name) {
+    const { rect } = await appears(tab, role, name);
+    await tab.click(rect.x + rect.width / 2, rect.y + rect.height / 2);
+}
+
+// Waits for the input window captioned `caption`, puts `entered` in (typed; a long text set at
+// once, as pasted) and confirms it with `finish`: 'Enter', 'Escape' or 'click' on Ok.
+export async function enter(tab, facts, entered, finish = 'Enter') {
+    await appears(tab, 'dialog', facts.inputCaption);
+    const field = await appears(tab, 'textbox', facts.inputPrompt);
+    assert.ok(field.focused, 'the field has the focus');
+    if (entered.length > 100) {
+        await tab.evaluate((text) => {
+            document.activeElement.value = text;
+            document.activeElement.dispatchEvent(new Event('input', { bubbles: true }));
+        }, entered);
+    } else {
+        await tab.type(entered);
+    }
+    if (finish === 'click') await click(tab, 'button', 'Ok');
+    else await tab.press(finish);
+    await disappears(tab, 'dialog', facts.inputCaption);
+}
+
+// Waits for the message box captioned `caption`, its OK focused; returns its text as the
+// program passed it.
+export async function noteText(tab, caption, timeout) {
+    await appears(tab, 'dialog', caption, timeout);
+    assert.ok((await appears(tab, 'button', 'OK')).focused, 'the focus is on OK');
+    return tab.evaluate((c) =>
+        window.primteilerFind('dialog', c).querySelector('.note-text').textContent, caption);
+}
