@@ -1,30 +1,35 @@
-// node scripts/screenshots-web.mjs <page> <folder>: the README's screenshots of the web edition
-// in headless Chromium: the input window and the report for 360, each with a margin of the page.
+// node scripts/screenshots-web.mjs <page> <folder> [engine] [forced-colors|zoom]: pictures of
+// the web edition's two windows, the input window and the report for 360, in one engine
+// (chromium, firefox or webkit; default chromium): web-input.png and web-report-360.png for
+// Chromium as it is, else web-<engine>[-<mode>]-input.png and ...-report-360.png. forced-colors
+// shows the page in forced-colours mode; zoom at 400 % (a 320-pixel-wide viewport).
 import { pathToFileURL } from 'node:url';
-import { launchChromium } from '../tests/web/browser.mjs';
+import { Cannot, launch } from '../tests/web/engines.mjs';
+import { appears, enter, open } from '../tests/web/flows.mjs';
 
-const [page, folder] = process.argv.slice(2);
-const browser = await launchChromium();
-try {
-    const tab = await browser.newPage({ viewport: { width: 640, height: 360 } });
-    tab.setDefaultTimeout(10_000);
-    await tab.goto(pathToFileURL(page).href);
-    const shoot = async (dialog, file) => {
-        await dialog.waitFor();
-        const box = await dialog.boundingBox();
-        const margin = 12;
-        await tab.screenshot({
-            path: `${folder}/${file}`,
-            clip: { x: box.x - margin, y: box.y - margin, width: box.width + 2 * margin,
-                    height: box.height + 2 * margin },
-        });
-    };
-    const dialog = (caption) => tab.getByRole('dialog', { name: caption, exact: true });
-    await shoot(dialog('Primfaktoren / Teiler suchen...'), 'web-input.png');
-    await tab.keyboard.type('360');
-    await tab.keyboard.press('Enter');
-    await shoot(dialog('Primfaktoren / Teiler'), 'web-report-360.png');
-} finally {
-    await browser.close();
+const [page, folder, engineName = 'chromium', mode = ''] = process.argv.slice(2);
+const facts = { inputCaption: 'Primfaktoren / Teiler suchen...', inputPrompt: 'Bitte Zahl eingeben:' };
+const reportCaption = 'Primfaktoren / Teiler';
+const prefix = engineName === 'chromium' && !mode ? 'web' : ['web', engineName, mode].filter(Boolean).join('-');
+const size = mode === 'zoom' ? { width: 320, height: 256, scale: 4 } : { width: 640, height: 360 };
+const cannot = Cannot[engineName]?.[{ zoom: 'narrowViewport', 'forced-colors': 'forcedColors' }[mode]];
+if (cannot) {
+    console.log(`no ${mode} pictures in ${engineName}: ${cannot}`);
+    process.exit(0);
 }
-console.log(`wrote ${folder}/web-input.png and ${folder}/web-report-360.png`);
+
+const engine = await launch(engineName, { forcedColors: mode === 'forced-colors' });
+try {
+    const tab = await open(engine, pathToFileURL(page).href, size);
+    const shoot = (caption, name) => tab.screenshot(`${folder}/${prefix}-${name}.png`,
+        (c) => window.primteilerFind('dialog', c), caption);
+    await appears(tab, 'dialog', facts.inputCaption);
+    await shoot(facts.inputCaption, 'input');
+    await enter(tab, facts, '360');
+    await appears(tab, 'dialog', reportCaption);
+    await shoot(reportCaption, 'report-360');
+    await tab.close();
+} finally {
+    await engine.close();
+}
+console.log(`wrote ${folder}/${prefix}-input.png and ${folder}/${prefix}-report-360.png`);
