@@ -344,7 +344,7 @@ describe(`the page for everyone, in ${engineName}`, () => {
         const tab = await open(engine, pageUrl);
         await appears(tab, 'dialog', facts.inputCaption);
         await tab.evaluate(recordStatus);
-        await enter(tab, facts, '100000007'); // a prime: some 10^4 divisions, then the report
+        await enter(tab, facts, '100000007'); // a prime: a fifth of a second of divisions
         await noteText(tab, facts.reportCaption);
         await tab.press('Enter');
         await statusSays(tab, Ended);
@@ -369,8 +369,7 @@ describe(`the page for everyone, in ${engineName}`, () => {
         await tab.press('Shift+Tab'); // from OK back to the text, which scrolls by keyboard
         assert.ok((await appears(tab, 'region', 'Meldungstext')).focused, 'the text has the focus');
         await tab.press('PageDown');
-        const scrolled = await waitFor(tab, 'the text to scroll', () => document.activeElement.scrollTop);
-        assert.ok(scrolled > 0, `scrolled by ${scrolled}`);
+        await waitFor(tab, 'the text to scroll', () => document.activeElement.scrollTop > 0);
         await done(tab);
     });
 
