@@ -171,10 +171,12 @@ TEST_F(RequesterTest, SecondCallReusesTheBrushAndFont) {
     }
 }
 
-// The faces the two windows are drawn in are Windows' own, not a fallback: the input window's
-// ANSI_VAR_FONT, the message box's font and Marlett's caption buttons (else a close button
-// shows "r").
+// Under Wine, the project's prefix draws the two windows in Windows' own faces, not a fallback:
+// the input window's ANSI_VAR_FONT, the message box's font and Marlett's caption buttons (else a
+// close button shows "r"). Windows itself has its own message font (Segoe UI).
 TEST(WindowFontsTest, FacesAreTheWindowsOnes) {
+    if (!::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+        GTEST_SKIP() << "not under Wine";
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
     ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
