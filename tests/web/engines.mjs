@@ -43,7 +43,7 @@ function within(ms, what, promise) {
 }
 
 // launch(name, { forcedColors }): the engine `name`, started headless (WebKit in an Xvfb of its
-// own when there is no display). forcedColors: the page in forced-colours mode (not in WebKit,
+// own). forcedColors: the page in forced-colours mode (not in WebKit,
 // which has no such mode on Linux).
 export async function launch(name, options = {}) {
     if (name === 'chromium' || name === 'firefox') return launchPuppeteer(name, options);
@@ -53,7 +53,6 @@ export async function launch(name, options = {}) {
 
 // --- Chromium and Firefox, through puppeteer-core ----------------------------------------------
 
-
 async function launchPuppeteer(name, { forcedColors = false }) {
     const puppeteer = require('puppeteer-core');
     const chromium = name === 'chromium';
@@ -62,8 +61,8 @@ async function launchPuppeteer(name, { forcedColors = false }) {
         executablePath: chromium ? process.env.PRIMTEILER_CHROMIUM || '/usr/bin/chromium'
                                  : process.env.PRIMTEILER_FIREFOX || '/usr/bin/firefox-esr',
         headless: true,
-        // The machine has no network: no background connections, no first-run work; as root
-        // Chromium runs without its sandbox.
+        // No background connections (which a closed network refuses), no first-run work, and
+        // no sandbox, which Chromium cannot set up when run as root.
         args: chromium ? ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                           '--disable-background-networking', '--disable-component-update',
                           '--disable-sync']
@@ -117,8 +116,8 @@ async function launchPuppeteer(name, { forcedColors = false }) {
 
 // --- WebKitGTK, through WebKitWebDriver and selenium-webdriver ---------------------------------
 // WebKitWebDriver reports no console messages and no network events: tab.errors and
-// tab.requests are null. MiniBrowser has no headless mode, so it needs an X display. One
-// session serves every tab: each open() loads a new document in its window.
+// tab.requests are null. MiniBrowser has no headless mode: it runs in an Xvfb of its own, never
+// on the user's display. One session serves every tab: each open() loads a new document.
 
 const MiniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
@@ -155,16 +154,16 @@ function startXvfb() {
 async function launchWebKit({ forcedColors = false }) {
     if (forcedColors) throw new Error(Cannot.webkit.forcedColors);
     const { Builder, Key, Origin } = require('selenium-webdriver');
-    const xvfb = process.env.DISPLAY ? null : await startXvfb();
+    const xvfb = await startXvfb();
     const port = await freePort();
     const driverProcess = spawn(process.env.PRIMTEILER_WEBKITWEBDRIVER || '/usr/bin/WebKitWebDriver',
                                 [`--port=${port}`, '--host=127.0.0.1'], {
         stdio: 'ignore',
-        env: { ...process.env, ...(xvfb ? { DISPLAY: xvfb.display } : {}) },
+        env: { ...process.env, DISPLAY: xvfb.display },
     });
     const stop = () => {
         driverProcess.kill();
-        xvfb?.stop();
+        xvfb.stop();
     };
     let driver;
     try {

@@ -136,7 +136,7 @@ describe(`the page in ${engineName}`, () => {
         const inView = ({ rect }) => rect.height > 0 && rect.y >= 0 &&
             rect.y + rect.height <= height && rect.x >= 0 && rect.x + rect.width <= width;
         // The text scrolls, so it is a named tab stop for the keyboard.
-        const body = await appears(tab, 'region', 'Meldungstext');
+        const body = await appears(tab, 'region', facts.reportCaption);
         assert.ok(body.scrollHeight > body.clientHeight, `${body.scrollHeight} > ${body.clientHeight}`);
         const box = await found(tab, 'dialog', facts.reportCaption);
         assert.ok(inView(box), `the box ${JSON.stringify(box.rect)}`);
@@ -218,7 +218,7 @@ describe(`the page in ${engineName}`, () => {
     });
 });
 
-// --- Accessibility: axe-core where it runs (Chromium, Firefox), and what axe leaves open ------
+// --- Accessibility: axe-core, and what axe leaves undecided ----------------------------------
 
 const axeTags = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'];
 const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'),
@@ -340,6 +340,35 @@ describe(`the page for everyone, in ${engineName}`, () => {
         await done(tab);
     });
 
+    test('keeps every edge and the caption bar in forced colours', { skip: cannot.forcedColors },
+         async () => {
+        const forced = await launch(engineName, { forcedColors: true });
+        try {
+            const tab = await open(forced, pageUrl);
+            await appears(tab, 'dialog', facts.inputCaption);
+            const look = await tab.evaluate((caption) => {
+                const window_ = window.primteilerFind('dialog', caption);
+                const style = getComputedStyle(window_);
+                const bar = getComputedStyle(window_.querySelector('.caption'));
+                return { forced: matchMedia('(forced-colors: active)').matches,
+                         edges: ['Top', 'Right', 'Bottom', 'Left'].map((side) =>
+                             [side, style[`border${side}Width`], style[`border${side}Color`]]),
+                         background: style.backgroundColor, bar: bar.backgroundColor,
+                         barText: bar.color };
+            }, facts.inputCaption);
+            assert.ok(look.forced, 'forced colours are on');
+            for (const [side, width, colour] of look.edges) {
+                assert.ok(parseFloat(width) > 0 && colour !== look.background,
+                          `${side} edge ${width} ${colour} on ${look.background}`);
+            }
+            assert.notEqual(look.bar, look.background, 'the caption bar stands apart');
+            assert.ok(contrast(look.barText, look.bar) >= 4.5, `${look.barText} on ${look.bar}`);
+            await done(tab);
+        } finally {
+            await forced.close();
+        }
+    });
+
     test('announces the computation while it runs and again when it ends', async () => {
         const tab = await open(engine, pageUrl);
         await appears(tab, 'dialog', facts.inputCaption);
@@ -367,7 +396,7 @@ describe(`the page for everyone, in ${engineName}`, () => {
         assert.ok(description.length <= 400, `${description.length} characters`);
         assert.ok(description.startsWith(text.split('\r\n')[0]), description);
         await tab.press('Shift+Tab'); // from OK back to the text, which scrolls by keyboard
-        assert.ok((await appears(tab, 'region', 'Meldungstext')).focused, 'the text has the focus');
+        assert.ok((await appears(tab, 'region', facts.reportCaption)).focused, 'the text has the focus');
         await tab.press('PageDown');
         await waitFor(tab, 'the text to scroll', () => document.activeElement.scrollTop > 0);
         await done(tab);

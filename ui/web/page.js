@@ -16,22 +16,18 @@ const program = WebAssembly.compile(
 const workerSource = URL.createObjectURL(
     new Blob([$('worker').textContent], { type: 'text/javascript' }));
 
-// Writes the status line once the page has drawn a frame without a window (or after 100 ms,
-// where a hidden page draws none), a later call's text replacing an earlier one's. A modal
+// Writes the status line once the page has drawn a frame after this call (or after 100 ms,
+// where a hidden page draws none); a later call, or a window that opens, cancels it. A modal
 // window makes the rest of the page inert, outside the accessibility tree: a line written in
 // the step that closes the window enters the tree already written, and a screen reader
 // announces nothing.
-let pendingStatus = null;
+let statusTurn = 0; // the write that may still happen; any other is cancelled
 function announce(text) {
-    const first = pendingStatus === null;
-    pendingStatus = text;
-    if (!first) return;
-    let written = false;
+    const turn = ++statusTurn;
     const write = () => {
-        if (written || pendingStatus === null) return;
-        written = true;
-        status.textContent = pendingStatus;
-        pendingStatus = null;
+        if (turn !== statusTurn) return;
+        ++statusTurn; // once
+        status.textContent = text;
     };
     requestAnimationFrame(() => setTimeout(write));
     setTimeout(write, 100);
@@ -55,7 +51,7 @@ function ask(dialog, cancelled, setUp) {
         dialog.onclose = () => answered(cancelled);
         setUp(answered);
         // Emptied, so that the same line written after the window counts as a change.
-        pendingStatus = null;
+        ++statusTurn;
         status.textContent = '';
         dialog.showModal();
     });
@@ -95,28 +91,30 @@ function note({ caption, text }) {
     const body = $('note-text');
     body.textContent = text ?? '';
     body.scrollTop = 0;
-    // A long text is described in brief (each line cut after some 100 characters), not read
-    // out whole when the box opens.
+    // A long text is described in brief (each line cut after some 100 characters, after a
+    // comma where there is one), not read out whole when the box opens.
     const summary = $('note-summary');
+    const cut = (line) => {
+        const comma = line.lastIndexOf(', ', SummaryLine);
+        return `${line.slice(0, comma > 0 ? comma + 1 : SummaryLine)} \u2026`;
+    };
     summary.textContent = body.textContent.split('\n')
-        .map((line) => line.length <= SummaryLine ? line
-            : `${line.slice(0, line.lastIndexOf(', ', SummaryLine) + 1)} \u2026`)
-        .join('\n');
+        .map((line) => (line.length <= SummaryLine ? line : cut(line))).join('\n');
     dialog.setAttribute('aria-describedby',
         body.textContent.length > summary.textContent.length ? 'note-summary' : 'note-text');
     return ask(dialog, 1, (answered) => {
         $('note-ok').onclick = () => answered(1);
-        // A text that scrolls is a named tab stop, for scrolling by keyboard; one that does
-        // not, none.
+        // A text that scrolls is a tab stop named by the caption, for scrolling by keyboard;
+        // one that does not, none.
         queueMicrotask(() => {
             if (body.scrollHeight > body.clientHeight) {
                 body.tabIndex = 0;
                 body.setAttribute('role', 'region');
-                body.setAttribute('aria-label', 'Meldungstext');
+                body.setAttribute('aria-labelledby', 'note-caption');
             } else {
                 body.removeAttribute('tabindex');
                 body.removeAttribute('role');
-                body.removeAttribute('aria-label');
+                body.removeAttribute('aria-labelledby');
             }
         });
         dialog.onkeydown = (event) => {
