@@ -53,7 +53,55 @@ export async function launch(name, options = {}) {
 
 // --- Chromium and Firefox, through puppeteer-core ----------------------------------------------
 
-async function launchPuppeteer(name, { forcedColors = false }) {
+// Firefox ESR 153.5 at times stops answering for good at the first file:// page a new browser
+// loads, a few starts in twenty (its remote agent waits on the window it left for another
+// process; 153.8 has not been seen to): a browser that leaves a navigation, or the first
+// question to the page after it, unanswered is replaced by a new one, and open() tries again.
+const NavigationTimeout = 15_000;
+const Starts = 4;
+
+// `url` loaded in `page`, and the page answering.
+async function loading(page, url) {
+    await within(NavigationTimeout, `loading ${url}`,
+                 page.goto(url, { timeout: NavigationTimeout }));
+    await within(NavigationTimeout, `${url} answering`, page.evaluate(() => document.readyState));
+}
+
+async function launchPuppeteer(name, options) {
+    let current = await startPuppeteer(name, options);
+    const stop = async () => {
+        const { browser } = current;
+        await within(10_000, `ending ${name}`, browser.close()).catch(() => {
+            browser.process()?.kill('SIGKILL');
+        });
+    };
+    return {
+        name,
+        async open(url, { width = 800, height = 600, scale = 1 } = {}) {
+            for (let start = 1; ; ++start) {
+                const { page, sink } = current;
+                sink.tab = null;
+                try {
+                    await loading(page, 'about:blank');
+                    await page.setViewport({ width, height, deviceScaleFactor: scale });
+                    const tab = puppeteerTab(page, sink);
+                    await loading(page, url);
+                    return tab;
+                } catch (error) {
+                    if (!/nothing within|timeout|timed out/i.test(error.message) || start >= Starts)
+                        throw error;
+                    console.error(`# ${name}: navigation unanswered (${error.message}); ` +
+                                  'starting a new browser');
+                    await stop();
+                    current = await startPuppeteer(name, options);
+                }
+            }
+        },
+        close: stop,
+    };
+}
+
+async function startPuppeteer(name, { forcedColors = false }) {
     const puppeteer = require('puppeteer-core');
     const chromium = name === 'chromium';
     const browser = await within(30_000, `starting ${name}`, puppeteer.launch({
@@ -72,50 +120,48 @@ async function launchPuppeteer(name, { forcedColors = false }) {
         timeout: 30_000,
         protocolTimeout: 60_000, // a command that hangs fails within a minute
     }));
-    // One tab serves every open(), each a new document: Firefox 153 at times leaves the first
-    // navigation of a tab opened right after another closed unanswered.
+    // One tab serves every open(), each a new document.
     const page = await browser.newPage();
     if (forcedColors && chromium) { // puppeteer's own call knows no forced-colors
         const session = await page.createCDPSession();
         await session.send('Emulation.setEmulatedMedia',
                            { features: [{ name: 'forced-colors', value: 'active' }] });
     }
-    let tab = null; // the one open now
-    page.on('request', (request) => tab?.requests.push(request.url()));
-    page.on('pageerror', (error) => tab?.errors.push(error.message));
+    const sink = { tab: null }; // where the page's requests and errors go
+    page.on('request', (request) => sink.tab?.requests.push(request.url()));
+    page.on('pageerror', (error) => sink.tab?.errors.push(error.message));
     page.on('console', (message) => {
-        if (message.type() === 'error') tab?.errors.push(message.text());
+        if (message.type() === 'error') sink.tab?.errors.push(message.text());
     });
-    return {
-        name,
-        async open(url, { width = 800, height = 600, scale = 1 } = {}) {
-            tab = null;
-            await page.goto('about:blank');
-            await page.setViewport({ width, height, deviceScaleFactor: scale });
-            tab = {
-                errors: [],
-                requests: [],
-                evaluate: (fn, ...args) => page.evaluate(fn, ...args),
-                type: (text) => page.keyboard.type(text),
-                async press(key) {
-                    const [modifier, name] = key.includes('+') ? key.split('+') : [null, key];
-                    if (modifier) await page.keyboard.down(modifier);
-                    await page.keyboard.press(name);
-                    if (modifier) await page.keyboard.up(modifier);
-                },
-                click: (x, y) => page.mouse.click(x, y),
-                async screenshot(path, finder, ...args) {
-                    const element = await page.evaluateHandle(finder, ...args);
-                    await element.screenshot({ path });
-                    await element.dispose();
-                },
-                close: () => page.goto('about:blank'),
-            };
-            await page.goto(url);
-            return tab;
+    return { browser, page, sink };
+}
+
+// A tab on `page` that collects what `sink` hands it until it closes; the next open() leaves
+// the document it closed.
+function puppeteerTab(page, sink) {
+    const tab = {
+        errors: [],
+        requests: [],
+        evaluate: (fn, ...args) => page.evaluate(fn, ...args),
+        type: (text) => page.keyboard.type(text),
+        async press(key) {
+            const [modifier, name] = key.includes('+') ? key.split('+') : [null, key];
+            if (modifier) await page.keyboard.down(modifier);
+            await page.keyboard.press(name);
+            if (modifier) await page.keyboard.up(modifier);
         },
-        close: () => browser.close(),
+        click: (x, y) => page.mouse.click(x, y),
+        async screenshot(path, finder, ...args) {
+            const element = await page.evaluateHandle(finder, ...args);
+            await element.screenshot({ path });
+            await element.dispose();
+        },
+        close: async () => {
+            if (sink.tab === tab) sink.tab = null;
+        },
     };
+    sink.tab = tab;
+    return tab;
 }
 
 // --- WebKitGTK, through WebKitWebDriver and selenium-webdriver ---------------------------------
