@@ -30,7 +30,7 @@ export const Cannot = {
     },
 };
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // Fails with `what` unless `promise` settles within `ms`: a browser that never starts must not
 // hold a suite until CTest's timeout.
@@ -169,7 +169,8 @@ function puppeteerTab(page, sink) {
 // tab.requests are null. MiniBrowser has no headless mode: it runs in an Xvfb of its own, never
 // on the user's display. One session serves every tab: each open() loads a new document.
 
-const MiniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+const MiniBrowser = process.env.PRIMTEILER_MINIBROWSER ||
+    '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
 function freePort() {
     return new Promise((resolve, reject) => {
@@ -184,7 +185,7 @@ function freePort() {
 
 // An Xvfb that picks its own free display; resolves to { display, stop }.
 function startXvfb() {
-    const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten',
+    const xvfb = spawn(process.env.PRIMTEILER_XVFB || 'Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten',
                                 'tcp'], { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
     return within(15_000, 'starting Xvfb', new Promise((resolve, reject) => {
         let number = '';
@@ -238,7 +239,9 @@ async function launchWebKit({ forcedColors = false }) {
     }
     const keys = { Enter: [Key.ENTER], Escape: [Key.ESCAPE], Tab: [Key.TAB], PageDown: [Key.PAGE_DOWN],
                    'Shift+Tab': [Key.SHIFT, Key.TAB] };
-    // The window's size that gives the wanted viewport, found once per size.
+    // A page that never loads, or a script that never ends, fails within 15 s.
+    await driver.manage().setTimeouts({ pageLoad: 15_000, script: 15_000 });
+    // The window's size that gives the wanted viewport: set, measured, set again.
     const resize = async (width, height) => {
         await driver.manage().window().setRect({ width, height });
         const [innerWidth, innerHeight] =
@@ -253,9 +256,9 @@ async function launchWebKit({ forcedColors = false }) {
         name: 'webkit',
         async open(url, { width = 800, height = 600, scale = 1 } = {}) {
             if (scale !== 1) throw new Error('WebKitWebDriver cannot scale the viewport');
-            await driver.get('about:blank');
+            await within(20_000, 'loading about:blank', driver.get('about:blank'));
             await resize(width, height);
-            await driver.get(url);
+            await within(20_000, `loading ${url}`, driver.get(url));
             return {
                 errors: null,
                 requests: null,

@@ -2,16 +2,15 @@
 // button by its role and accessible name, type, confirm, read a message box. Every wait polls
 // and is bounded: a window that never comes fails within seconds.
 import assert from 'node:assert/strict';
+import { sleep } from './engines.mjs';
 
-export const Wait = 10_000; // ms for a window or a line to appear
-
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const Wait = 10_000; // ms for a window or a line to appear
 
 // In the page: the visible element with `role` whose accessible name is `name` (any name if
 // null), as a person or a screen reader finds it; null if there is none. Installed once per
 // page as window.primteilerFind, since functions cross into the page as text.
 function find(role, name) {
-    const roles = { DIALOG: 'dialog', BUTTON: 'button', MAIN: 'main', H1: 'heading' };
+    const roles = { DIALOG: 'dialog', BUTTON: 'button' };
     const roleOf = (element) => element.getAttribute('role') || roles[element.tagName] ||
         (element.tagName === 'INPUT' && element.type === 'text' ? 'textbox' : null);
     const textOf = (id) => document.getElementById(id)?.textContent ?? '';
@@ -20,7 +19,7 @@ function find(role, name) {
         const labelledBy = element.getAttribute('aria-labelledby');
         if (labelledBy) return labelledBy.split(/\s+/).map(textOf).join(' ').trim();
         if (element.labels?.length) return [...element.labels].map((l) => l.textContent).join(' ');
-        return ['button', 'heading'].includes(roleOf(element)) ? element.textContent.trim() : '';
+        return roleOf(element) === 'button' ? element.textContent.trim() : '';
     };
     const visible = (element) => element.getClientRects().length > 0 &&
         getComputedStyle(element).visibility !== 'hidden';

@@ -201,6 +201,9 @@ describe(`the page in ${engineName}`, () => {
             }
             if (state.window === facts.inputCaption) await enter(tab, facts, '360');
         }
+        await tab.press('Enter');
+        const { rect } = await appears(tab, 'button', 'Noch einmal starten');
+        assert.ok(rect.width >= 24 && rect.height >= 24, `again ${rect.width}x${rect.height}`);
         await done(tab);
     });
 
@@ -377,7 +380,7 @@ describe(`the page for everyone, in ${engineName}`, () => {
         await noteText(tab, facts.reportCaption);
         await tab.press('Enter');
         await statusSays(tab, Ended);
-        const changes = await waitFor(tab, 'the status changes', () => window.primteilerStatus);
+        const changes = await tab.evaluate(() => window.primteilerStatus);
         const seen = (text) => changes.some((c) => c.text === text && c.exposed);
         assert.ok(seen(Running), `"${Running}" announced: ${JSON.stringify(changes)}`);
         assert.ok(seen(Ended), `"${Ended}" announced: ${JSON.stringify(changes)}`);
@@ -402,8 +405,14 @@ describe(`the page for everyone, in ${engineName}`, () => {
         await done(tab);
     });
 
-    test('a short report is no tab stop of its own', async () => {
+    test('a short report is no tab stop of its own, after a long one either', async () => {
         const tab = await open(engine, pageUrl);
+        await enter(tab, facts, facts.longReportEntry);
+        await noteText(tab, facts.reportCaption);
+        await tab.press('Enter');
+        await statusSays(tab, Ended);
+        assert.ok((await appears(tab, 'button', 'Noch einmal starten')).focused, 'focus');
+        await tab.press('Enter');
         await enter(tab, facts, '12');
         await noteText(tab, facts.reportCaption);
         const stop = await tab.evaluate((caption) =>
