@@ -1,15 +1,16 @@
-// node bench/web_speed.mjs <console program> <page> <rounds> <engine...>: times both
-// computations in the web edition's page, in each engine named (chromium, firefox, webkit), and
-// in the console edition, in turns within one run, as each reports them in its box; prints the
-// medians side by side and the page's size.
+// node bench/web_speed.mjs <console program> <page> <worked examples JSON> <rounds> <engine|all>:
+// times both computations in the web edition's page, in the engine named (all: each of
+// engines.mjs's), and in the console edition, in turns within one run, as each reports them in
+// its box; prints the medians side by side and the page's size.
 import { spawnSync } from 'node:child_process';
-import { statSync } from 'node:fs';
+import { readFileSync, statSync } from 'node:fs';
 import { pathToFileURL } from 'node:url';
-import { launch } from '../tests/web/engines.mjs';
+import { EngineNames, launch } from '../tests/web/engines.mjs';
 import { enter, noteText, open } from '../tests/web/flows.mjs';
 
-const [program, page, rounds, ...engineNames] = process.argv.slice(2);
-const facts = { inputCaption: 'Primfaktoren / Teiler suchen...', inputPrompt: 'Bitte Zahl eingeben:' };
+const [program, page, examples, rounds, engineArgument] = process.argv.slice(2);
+const facts = JSON.parse(readFileSync(examples, 'utf8'));
+const engineNames = engineArgument === 'all' ? EngineNames : [engineArgument];
 // Each entry times the method it is there for: a prime costs 2^31 - 2 trial divisions, 2^24
 // makes 2^24 - 1 products of 24 factors.
 const cases = [
@@ -30,7 +31,7 @@ function native(entered) {
 async function web(engine, entered) {
     const tab = await open(engine, pathToFileURL(page).href);
     await enter(tab, facts, entered);
-    const report = await noteText(tab, 'Primfaktoren / Teiler', 600_000);
+    const report = await noteText(tab, facts.reportCaption, 600_000);
     await tab.close();
     return report;
 }

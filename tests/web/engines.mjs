@@ -9,25 +9,43 @@
 //   tab.screenshot(path, finder, ...args)  the element `finder(...args)` returns in the page,
 //                               as a PNG
 //   tab.errors, tab.requests    console errors and page errors, and every URL the page asked
-//                               for; null where the engine's driver cannot observe them
+//                               for; absent where Cannot says the driver cannot observe them
 //   tab.close()
-import { spawn } from 'node:child_process';
-import { writeFileSync } from 'node:fs';
+import { execFileSync, spawn } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { fileURLToPath } from 'node:url';
 
 // The npm packages npm ci installed beside this file, wherever the importer lives.
 const require = createRequire(import.meta.url);
 
-export const EngineNames = ['chromium', 'firefox', 'webkit'];
+// The engines engines.txt lists, by name.
+export const EngineNames = readFileSync(new URL('engines.txt', import.meta.url), 'utf8')
+    .split('\n').filter((line) => /^[a-z]/.test(line)).map((line) => line.split(' ')[0]);
 
-// What an engine's driver cannot do, with the reason; the tests skip that there and check it in
-// the others.
+// What an engine's driver cannot do, with the reason: each is a visible skip there (node:test's
+// skip), checked in the other engines; open() and launch() refuse it with the same reason.
 export const Cannot = {
     webkit: {
         narrowViewport: "MiniBrowser's window keeps a viewport of at least 447 CSS pixels",
         forcedColors: 'WebKitGTK has no forced-colours mode',
+        scale: 'WebKitWebDriver cannot scale the viewport',
+        errors: 'WebKitWebDriver reports no console messages and no page errors',
+        requests: 'WebKitWebDriver reports no network events',
     },
+};
+
+// How long a step may take, in ms: a browser that never starts, a page that never loads, must
+// not hold a suite until CTest's timeout.
+export const Timeouts = {
+    start: 30_000, // a browser, its driver session, or Xvfb
+    load: 15_000, // a page, or a script in it
+    appear: 10_000, // a window or a line, in the page's own time
+    end: 10_000, // a browser closing
+    command: 60_000, // any one command to a Chromium or Firefox
 };
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
@@ -57,28 +75,26 @@ export async function launch(name, options = {}) {
 // loads, a few starts in twenty (its remote agent waits on the window it left for another
 // process; 153.8 has not been seen to): a browser that leaves a navigation, or the first
 // question to the page after it, unanswered is replaced by a new one, and open() tries again.
-const NavigationTimeout = 15_000;
-const Starts = 4;
+const BrowsersPerOpen = 4; // the first one and up to three replacements
 
 // `url` loaded in `page`, and the page answering.
 async function loading(page, url) {
-    await within(NavigationTimeout, `loading ${url}`,
-                 page.goto(url, { timeout: NavigationTimeout }));
-    await within(NavigationTimeout, `${url} answering`, page.evaluate(() => document.readyState));
+    await within(Timeouts.load, `loading ${url}`, page.goto(url, { timeout: Timeouts.load }));
+    await within(Timeouts.load, `${url} answering`, page.evaluate(() => document.readyState));
 }
 
 async function launchPuppeteer(name, options) {
     let current = await startPuppeteer(name, options);
     const stop = async () => {
         const { browser } = current;
-        await within(10_000, `ending ${name}`, browser.close()).catch(() => {
+        await within(Timeouts.end, `ending ${name}`, browser.close()).catch(() => {
             browser.process()?.kill('SIGKILL');
         });
     };
     return {
         name,
         async open(url, { width = 800, height = 600, scale = 1 } = {}) {
-            for (let start = 1; ; ++start) {
+            for (let started = 1; ; ++started) {
                 const { page, sink } = current;
                 sink.tab = null;
                 try {
@@ -88,10 +104,12 @@ async function launchPuppeteer(name, options) {
                     await loading(page, url);
                     return tab;
                 } catch (error) {
-                    if (!/nothing within|timeout|timed out/i.test(error.message) || start >= Starts)
+                    if (!/nothing within|timeout|timed out/i.test(error.message) ||
+                        started >= BrowsersPerOpen)
                         throw error;
-                    console.error(`# ${name}: navigation unanswered (${error.message}); ` +
-                                  'starting a new browser');
+                    console.error(`# ${name} left a page unanswered (${error.message}), taken ` +
+                                  "for the hang of a new Firefox ESR's first page: starting " +
+                                  `browser ${started + 1} of ${BrowsersPerOpen}`);
                     await stop();
                     current = await startPuppeteer(name, options);
                 }
@@ -104,7 +122,7 @@ async function launchPuppeteer(name, options) {
 async function startPuppeteer(name, { forcedColors = false }) {
     const puppeteer = require('puppeteer-core');
     const chromium = name === 'chromium';
-    const browser = await within(30_000, `starting ${name}`, puppeteer.launch({
+    const browser = await within(Timeouts.start, `starting ${name}`, puppeteer.launch({
         browser: chromium ? 'chrome' : 'firefox',
         executablePath: chromium ? process.env.PRIMTEILER_CHROMIUM || '/usr/bin/chromium'
                                  : process.env.PRIMTEILER_FIREFOX || '/usr/bin/firefox-esr',
@@ -117,8 +135,8 @@ async function startPuppeteer(name, { forcedColors = false }) {
                        : [],
         // Firefox's forced colours: the page's colours replaced by the system's.
         extraPrefsFirefox: forcedColors ? { 'browser.display.document_color_use': 2 } : {},
-        timeout: 30_000,
-        protocolTimeout: 60_000, // a command that hangs fails within a minute
+        timeout: Timeouts.start,
+        protocolTimeout: Timeouts.command,
     }));
     // One tab serves every open(), each a new document.
     const page = await browser.newPage();
@@ -165,9 +183,8 @@ function puppeteerTab(page, sink) {
 }
 
 // --- WebKitGTK, through WebKitWebDriver and selenium-webdriver ---------------------------------
-// WebKitWebDriver reports no console messages and no network events: tab.errors and
-// tab.requests are null. MiniBrowser has no headless mode: it runs in an Xvfb of its own, never
-// on the user's display. One session serves every tab: each open() loads a new document.
+// MiniBrowser has no headless mode: it runs in an Xvfb of its own, never on the user's display.
+// One session serves every tab: each open() loads a new document.
 
 const MiniBrowser = process.env.PRIMTEILER_MINIBROWSER ||
     '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
@@ -183,29 +200,32 @@ function freePort() {
     });
 }
 
-// An Xvfb that picks its own free display; resolves to { display, stop }.
+// An Xvfb of scripts/xvfb's in a folder of its own, its screen larger than the script's default
+// so that MiniBrowser's window fits with room for its own bars; resolves to { display, stop }.
 function startXvfb() {
-    const xvfb = spawn(process.env.PRIMTEILER_XVFB || 'Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten',
-                                'tcp'], { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
-    return within(15_000, 'starting Xvfb', new Promise((resolve, reject) => {
-        let number = '';
-        xvfb.on('error', reject);
-        xvfb.on('exit', (code) => reject(new Error(`Xvfb ended with ${code}`)));
-        xvfb.stdio[3].on('data', (data) => {
-            number += data;
-            if (number.includes('\n'))
-                resolve({ display: `:${number.trim()}`, stop: () => xvfb.kill() });
-        });
-    })).catch((error) => {
-        xvfb.kill();
+    const dir = mkdtempSync(join(tmpdir(), 'primteiler-xvfb-'));
+    const xvfb = (...args) => execFileSync(fileURLToPath(new URL('../../scripts/xvfb',
+        import.meta.url)), args, { stdio: ['ignore', 'ignore', 'inherit'], timeout: Timeouts.start });
+    const stop = () => {
+        try {
+            xvfb('stop', dir);
+        } finally {
+            rmSync(dir, { recursive: true, force: true });
+        }
+    };
+    try {
+        xvfb('start', dir, '1280x1024');
+        return { display: readFileSync(join(dir, 'display'), 'utf8').trim(), stop };
+    } catch (error) {
+        stop();
         throw error;
-    });
+    }
 }
 
 async function launchWebKit({ forcedColors = false }) {
     if (forcedColors) throw new Error(Cannot.webkit.forcedColors);
     const { Builder, Key, Origin } = require('selenium-webdriver');
-    const xvfb = await startXvfb();
+    const xvfb = startXvfb();
     const port = await freePort();
     const driverProcess = spawn(process.env.PRIMTEILER_WEBKITWEBDRIVER || '/usr/bin/WebKitWebDriver',
                                 [`--port=${port}`, '--host=127.0.0.1'], {
@@ -218,7 +238,7 @@ async function launchWebKit({ forcedColors = false }) {
     };
     let driver;
     try {
-        driver = await within(30_000, 'starting a WebKitWebDriver session', (async () => {
+        driver = await within(Timeouts.start, 'starting a WebKitWebDriver session', (async () => {
             for (let tries = 0; ; ++tries) { // the driver listens a moment after it starts
                 try {
                     return await new Builder().usingServer(`http://127.0.0.1:${port}`)
@@ -239,8 +259,7 @@ async function launchWebKit({ forcedColors = false }) {
     }
     const keys = { Enter: [Key.ENTER], Escape: [Key.ESCAPE], Tab: [Key.TAB], PageDown: [Key.PAGE_DOWN],
                    'Shift+Tab': [Key.SHIFT, Key.TAB] };
-    // A page that never loads, or a script that never ends, fails within 15 s.
-    await driver.manage().setTimeouts({ pageLoad: 15_000, script: 15_000 });
+    await driver.manage().setTimeouts({ pageLoad: Timeouts.load, script: Timeouts.load });
     // The window's size that gives the wanted viewport: set, measured, set again.
     const resize = async (width, height) => {
         await driver.manage().window().setRect({ width, height });
@@ -255,13 +274,11 @@ async function launchWebKit({ forcedColors = false }) {
     return {
         name: 'webkit',
         async open(url, { width = 800, height = 600, scale = 1 } = {}) {
-            if (scale !== 1) throw new Error('WebKitWebDriver cannot scale the viewport');
-            await within(20_000, 'loading about:blank', driver.get('about:blank'));
+            if (scale !== 1) throw new Error(Cannot.webkit.scale);
+            await within(Timeouts.load, 'loading about:blank', driver.get('about:blank'));
             await resize(width, height);
-            await within(20_000, `loading ${url}`, driver.get(url));
-            return {
-                errors: null,
-                requests: null,
+            await within(Timeouts.load, `loading ${url}`, driver.get(url));
+            return { // no errors, no requests: see Cannot
                 evaluate: (fn, ...args) => driver.executeScript(fn, ...args),
                 type: (text) => driver.actions().sendKeys(text).perform(),
                 async press(key) {
@@ -282,7 +299,7 @@ async function launchWebKit({ forcedColors = false }) {
         },
         async close() {
             try {
-                await within(10_000, 'ending the WebKit session', driver.quit());
+                await within(Timeouts.end, 'ending the WebKit session', driver.quit());
             } finally {
                 stop();
             }
