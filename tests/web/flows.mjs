@@ -2,13 +2,22 @@
 // button by its role and accessible name, type, confirm, read a message box. Every wait polls
 // and is bounded: a window that never comes fails within seconds.
 import assert from 'node:assert/strict';
-import { sleep } from './engines.mjs';
+import { Timeouts, sleep } from './engines.mjs';
 
-const Wait = 10_000; // ms for a window or a line to appear
+// The page's own texts that the tests look for; the program's come from the worked examples.
+export const Page = {
+    okButton: 'Ok', // the input window's
+    noteButton: 'OK', // the message box's
+    againButton: 'Noch einmal starten',
+    ended: 'Das Programm ist beendet.',
+    running: 'Das Programm l\u00e4uft \u2026',
+};
 
-// In the page: the visible element with `role` whose accessible name is `name` (any name if
-// null), as a person or a screen reader finds it; null if there is none. Installed once per
-// page as window.primteilerFind, since functions cross into the page as text.
+// In the page: the first visible element, in document order, whose role (its role attribute,
+// or a dialog's, a button's or a text field's) is `role` and whose accessible name (aria-label,
+// aria-labelledby, its labels, a button's text) is `name`, any name if null; null if there is
+// none. open() installs it in each page as window.primteilerFind, for the other functions that
+// run there: a function crosses into the page as its text only.
 function find(role, name) {
     const roles = { DIALOG: 'dialog', BUTTON: 'button' };
     const roleOf = (element) => element.getAttribute('role') || roles[element.tagName] ||
@@ -28,14 +37,19 @@ function find(role, name) {
         visible(element)) ?? null;
 }
 
-// In the page: what a test reads of the element `find` gives (null if none).
-function describe(role, name) {
+// In the page: what a test reads of the element `find` gives (null if none): its text, value,
+// focus, box, scroll size, background and its four edges, each { side, width, colour }.
+function readElement(role, name) {
     const element = window.primteilerFind(role, name);
     if (!element) return null;
     const { x, y, width, height } = element.getBoundingClientRect();
+    const style = getComputedStyle(element);
     return { text: element.textContent, value: element.value ?? null,
              focused: element === document.activeElement, rect: { x, y, width, height },
-             scrollHeight: element.scrollHeight, clientHeight: element.clientHeight };
+             scrollHeight: element.scrollHeight, clientHeight: element.clientHeight,
+             background: style.backgroundColor,
+             edges: ['Top', 'Right', 'Bottom', 'Left'].map((side) => ({
+                 side, width: style[`border${side}Width`], colour: style[`border${side}Color`] })) };
 }
 
 // A fresh page of `url` in `engine`, with the finder installed.
@@ -47,7 +61,7 @@ export async function open(engine, url, size) {
 
 // Polls `fn(...args)` in the page until it returns something truthy; returns that. Fails after
 // `timeout` ms, naming `what`.
-export async function waitFor(tab, what, fn, args = [], timeout = Wait) {
+export async function waitFor(tab, what, fn, args = [], timeout = Timeouts.appear) {
     const end = Date.now() + timeout;
     for (;;) {
         const value = await tab.evaluate(fn, ...args);
@@ -57,10 +71,10 @@ export async function waitFor(tab, what, fn, args = [], timeout = Wait) {
     }
 }
 
-// The element of `role` and `name`, once it is there (see describe()); or null at once.
-export const found = (tab, role, name) => tab.evaluate(describe, role, name);
+// The element of `role` and `name`, once it is there (see readElement()); or null at once.
+export const found = (tab, role, name) => tab.evaluate(readElement, role, name);
 export const appears = (tab, role, name, timeout) =>
-    waitFor(tab, `${role} "${name}"`, describe, [role, name], timeout);
+    waitFor(tab, `${role} "${name}"`, readElement, [role, name], timeout);
 export const disappears = (tab, role, name, timeout) =>
     waitFor(tab, `${role} "${name}" to go`, (r, n) => !window.primteilerFind(r, n), [role, name],
             timeout);
@@ -77,8 +91,9 @@ export async function click(tab, role, name) {
     await tab.click(rect.x + rect.width / 2, rect.y + rect.height / 2);
 }
 
-// Waits for the input window captioned `caption`, puts `entered` in (typed; a long text set at
-// once, as pasted) and confirms it with `finish`: 'Enter', 'Escape' or 'click' on Ok.
+// Waits for the input window (captioned facts.inputCaption, its field labelled
+// facts.inputPrompt), puts `entered` in (typed; a long text set at once, as pasted) and confirms
+// it with `finish`: 'Enter', 'Escape' or 'click' on Ok.
 export async function enter(tab, facts, entered, finish = 'Enter') {
     await appears(tab, 'dialog', facts.inputCaption);
     const field = await appears(tab, 'textbox', facts.inputPrompt);
@@ -91,7 +106,7 @@ export async function enter(tab, facts, entered, finish = 'Enter') {
     } else {
         await tab.type(entered);
     }
-    if (finish === 'click') await click(tab, 'button', 'Ok');
+    if (finish === 'click') await click(tab, 'button', Page.okButton);
     else await tab.press(finish);
     await disappears(tab, 'dialog', facts.inputCaption);
 }
@@ -100,7 +115,7 @@ export async function enter(tab, facts, entered, finish = 'Enter') {
 // program passed it.
 export async function noteText(tab, caption, timeout) {
     await appears(tab, 'dialog', caption, timeout);
-    assert.ok((await appears(tab, 'button', 'OK')).focused, 'the focus is on OK');
+    assert.ok((await appears(tab, 'button', Page.noteButton)).focused, 'the focus is on OK');
     return tab.evaluate((c) =>
         window.primteilerFind('dialog', c).querySelector('.note-text').textContent, caption);
 }
