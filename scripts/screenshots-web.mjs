@@ -1,20 +1,22 @@
-// node scripts/screenshots-web.mjs <page> <folder> [engine] [forced-colors|zoom]: pictures of
-// the web edition's two windows, the input window and the report for 360, in one engine
-// (chromium, firefox or webkit; default chromium): web-input.png and web-report-360.png for
-// Chromium as it is, else web-<engine>[-<mode>]-input.png and ...-report-360.png. forced-colors
-// shows the page in forced-colours mode; zoom at 400 % (a 320-pixel-wide viewport).
+// node scripts/screenshots-web.mjs <page> <worked examples JSON> <folder> [engine]
+// [forced-colors|zoom]: pictures of the web edition's two windows, the input window and the
+// report for 360, in one engine (one of engines.txt's; default chromium): web-input.png and
+// web-report-360.png for Chromium as it is, else web-<engine>[-<mode>]-input.png and
+// ...-report-360.png. forced-colors shows the page in forced-colours mode; zoom at 400 % (a
+// 320-pixel-wide viewport).
+import { readFileSync } from 'node:fs';
 import { pathToFileURL } from 'node:url';
 import { Cannot, launch } from '../tests/web/engines.mjs';
 import { appears, enter, open } from '../tests/web/flows.mjs';
 
-const [page, folder, engineName = 'chromium', mode = ''] = process.argv.slice(2);
-const facts = { inputCaption: 'Primfaktoren / Teiler suchen...', inputPrompt: 'Bitte Zahl eingeben:' };
-const reportCaption = 'Primfaktoren / Teiler';
+const [page, examples, folder, engineName = 'chromium', mode = ''] = process.argv.slice(2);
+const facts = JSON.parse(readFileSync(examples, 'utf8'));
 const prefix = engineName === 'chromium' && !mode ? 'web' : ['web', engineName, mode].filter(Boolean).join('-');
 const size = mode === 'zoom' ? { width: 320, height: 256, scale: 4 } : { width: 640, height: 360 };
-const cannot = Cannot[engineName]?.[{ zoom: 'narrowViewport', 'forced-colors': 'forcedColors' }[mode]];
-if (cannot) {
-    console.log(`no ${mode} pictures in ${engineName}: ${cannot}`);
+const limits = { zoom: ['narrowViewport', 'scale'], 'forced-colors': ['forcedColors'] }[mode] ?? [];
+const cannot = limits.map((limit) => Cannot[engineName]?.[limit]).filter(Boolean);
+if (cannot.length) {
+    console.log(`no ${mode} pictures in ${engineName}: ${cannot.join('; ')}`);
     process.exit(0);
 }
 
@@ -26,8 +28,8 @@ try {
     await appears(tab, 'dialog', facts.inputCaption);
     await shoot(facts.inputCaption, 'input');
     await enter(tab, facts, '360');
-    await appears(tab, 'dialog', reportCaption);
-    await shoot(reportCaption, 'report-360');
+    await appears(tab, 'dialog', facts.reportCaption);
+    await shoot(facts.reportCaption, 'report-360');
     await tab.close();
 } finally {
     await engine.close();
