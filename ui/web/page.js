@@ -8,7 +8,7 @@ const $ = (id) => document.getElementById(id);
 const status = $('status');
 const again = $('again');
 const Running = 'Das Programm l\u00e4uft \u2026';
-const SummaryLine = 100; // characters of a long line that describe it
+const SummaryLineLength = 100; // characters of a long line kept in its summary
 
 // The program, compiled once and run as often as the user asks.
 const program = WebAssembly.compile(
@@ -33,8 +33,17 @@ function announce(text) {
     setTimeout(write, 100);
 }
 
+// Empties the status line now, cancelling a write still to come: the same line written after
+// the window that opens next then counts as a change.
+function clearStatus() {
+    ++statusTurn;
+    status.textContent = '';
+}
+
 // Shows `dialog` until `answered` is called with the answer; Escape and a close that the
-// browser forces (repeated Escape) give `cancelled`. Resolves to the answer.
+// browser forces (repeated Escape) give `cancelled`. Resolves to the answer. setUp runs before
+// the window opens: what needs it open (a caret in its focused field, a measured text) is
+// queued as a microtask, which runs once showModal() has returned, before the page is drawn.
 function ask(dialog, cancelled, setUp) {
     return new Promise((resolve) => {
         let done = false;
@@ -50,9 +59,7 @@ function ask(dialog, cancelled, setUp) {
         };
         dialog.onclose = () => answered(cancelled);
         setUp(answered);
-        // Emptied, so that the same line written after the window counts as a change.
-        ++statusTurn;
-        status.textContent = '';
+        clearStatus();
         dialog.showModal();
     });
 }
@@ -95,11 +102,11 @@ function note({ caption, text }) {
     // comma where there is one), not read out whole when the box opens.
     const summary = $('note-summary');
     const cut = (line) => {
-        const comma = line.lastIndexOf(', ', SummaryLine);
-        return `${line.slice(0, comma > 0 ? comma + 1 : SummaryLine)} \u2026`;
+        const comma = line.lastIndexOf(', ', SummaryLineLength);
+        return `${line.slice(0, comma > 0 ? comma + 1 : SummaryLineLength)} \u2026`;
     };
     summary.textContent = body.textContent.split('\n')
-        .map((line) => (line.length <= SummaryLine ? line : cut(line))).join('\n');
+        .map((line) => (line.length <= SummaryLineLength ? line : cut(line))).join('\n');
     dialog.setAttribute('aria-describedby',
         body.textContent.length > summary.textContent.length ? 'note-summary' : 'note-text');
     return ask(dialog, 1, (answered) => {
