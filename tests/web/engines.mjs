@@ -14,7 +14,6 @@
 import { execFileSync, spawn } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
-import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -38,15 +37,11 @@ export const Cannot = {
     },
 };
 
-// How long a step may take, in ms: a browser that never starts, a page that never loads, must
-// not hold a suite until CTest's timeout.
-export const Timeouts = {
-    start: 30_000, // a browser, its driver session, or Xvfb
-    load: 15_000, // a page, or a script in it
-    appear: 10_000, // a window or a line, in the page's own time
-    end: 10_000, // a browser closing
-    command: 60_000, // any one command to a Chromium or Firefox
-};
+// How long a step may take, in ms, that it hold no suite until CTest's timeout: starting a
+// browser, its session or Xvfb; loading a page or running a script in it; a window or a line
+// appearing; a browser ending; any one command to Chromium or Firefox.
+export const Timeouts = { start: 30_000, load: 15_000, appear: 10_000, end: 10_000,
+                          command: 60_000 };
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -61,8 +56,7 @@ function within(ms, what, promise) {
 }
 
 // launch(name, { forcedColors }): the engine `name`, started headless (WebKit in an Xvfb of its
-// own). forcedColors: the page in forced-colours mode (not in WebKit,
-// which has no such mode on Linux).
+// own); forcedColors: the page in forced-colours mode.
 export async function launch(name, options = {}) {
     if (name === 'chromium' || name === 'firefox') return launchPuppeteer(name, options);
     if (name === 'webkit') return launchWebKit(options);
@@ -189,32 +183,19 @@ function puppeteerTab(page, sink) {
 const MiniBrowser = process.env.PRIMTEILER_MINIBROWSER ||
     '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
-function freePort() {
-    return new Promise((resolve, reject) => {
-        const server = createServer();
-        server.on('error', reject);
-        server.listen(0, '127.0.0.1', () => {
-            const { port } = server.address();
-            server.close(() => resolve(port));
-        });
-    });
-}
-
 // An Xvfb of scripts/xvfb's in a folder of its own, its screen larger than the script's default
 // so that MiniBrowser's window fits with room for its own bars; resolves to { display, stop }.
 function startXvfb() {
     const dir = mkdtempSync(join(tmpdir(), 'primteiler-xvfb-'));
-    const xvfb = (...args) => execFileSync(fileURLToPath(new URL('../../scripts/xvfb',
-        import.meta.url)), args, { stdio: ['ignore', 'ignore', 'inherit'], timeout: Timeouts.start });
+    const xvfb = (command, ...rest) => execFileSync(fileURLToPath(new URL('../../scripts/xvfb',
+        import.meta.url)), [command, dir, ...rest], { stdio: ['ignore', 'ignore', 'inherit'],
+                                                      timeout: Timeouts.start });
     const stop = () => {
-        try {
-            xvfb('stop', dir);
-        } finally {
-            rmSync(dir, { recursive: true, force: true });
-        }
+        xvfb('stop');
+        rmSync(dir, { recursive: true, force: true });
     };
     try {
-        xvfb('start', dir, '1280x1024');
+        xvfb('start', '1280x1024');
         return { display: readFileSync(join(dir, 'display'), 'utf8').trim(), stop };
     } catch (error) {
         stop();
@@ -226,7 +207,7 @@ async function launchWebKit({ forcedColors = false }) {
     if (forcedColors) throw new Error(Cannot.webkit.forcedColors);
     const { Builder, Key, Origin } = require('selenium-webdriver');
     const xvfb = startXvfb();
-    const port = await freePort();
+    const port = await require('selenium-webdriver/net/portprober').findFreePort('127.0.0.1');
     const driverProcess = spawn(process.env.PRIMTEILER_WEBKITWEBDRIVER || '/usr/bin/WebKitWebDriver',
                                 [`--port=${port}`, '--host=127.0.0.1'], {
         stdio: 'ignore',
