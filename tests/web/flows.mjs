@@ -4,20 +4,15 @@
 import assert from 'node:assert/strict';
 import { Timeouts, sleep } from './engines.mjs';
 
-// The page's own texts that the tests look for; the program's come from the worked examples.
-export const Page = {
-    okButton: 'Ok', // the input window's
-    noteButton: 'OK', // the message box's
-    againButton: 'Noch einmal starten',
-    ended: 'Das Programm ist beendet.',
-    running: 'Das Programm l\u00e4uft \u2026',
-};
+// The page's own texts that the tests look for (the program's are the worked examples'): the
+// input window's button, the message box's, the one after the end, and two status lines.
+export const Page = { okButton: 'Ok', noteButton: 'OK', againButton: 'Noch einmal starten',
+                      ended: 'Das Programm ist beendet.',
+                      running: 'Das Programm l\u00e4uft \u2026' };
 
-// In the page: the first visible element, in document order, whose role (its role attribute,
-// or a dialog's, a button's or a text field's) is `role` and whose accessible name (aria-label,
-// aria-labelledby, its labels, a button's text) is `name`, any name if null; null if there is
-// none. open() installs it in each page as window.primteilerFind, for the other functions that
-// run there: a function crosses into the page as its text only.
+// In the page: the first visible element whose role (its role attribute, or a dialog's, a
+// button's, a text field's) is `role` and whose accessible name is `name` (any if null); null if
+// none. open() installs it in each page as window.primteilerFind: functions cross as text.
 function find(role, name) {
     const roles = { DIALOG: 'dialog', BUTTON: 'button' };
     const roleOf = (element) => element.getAttribute('role') || roles[element.tagName] ||
@@ -48,8 +43,8 @@ function readElement(role, name) {
              focused: element === document.activeElement, rect: { x, y, width, height },
              scrollHeight: element.scrollHeight, clientHeight: element.clientHeight,
              background: style.backgroundColor,
-             edges: ['Top', 'Right', 'Bottom', 'Left'].map((side) => ({
-                 side, width: style[`border${side}Width`], colour: style[`border${side}Color`] })) };
+             edges: ['Top', 'Right', 'Bottom', 'Left'].map((side) => ({ side,
+                 width: style[`border${side}Width`], colour: style[`border${side}Color`] })) };
 }
 
 // A fresh page of `url` in `engine`, with the finder installed.
@@ -91,9 +86,8 @@ export async function click(tab, role, name) {
     await tab.click(rect.x + rect.width / 2, rect.y + rect.height / 2);
 }
 
-// Waits for the input window (captioned facts.inputCaption, its field labelled
-// facts.inputPrompt), puts `entered` in (typed; a long text set at once, as pasted) and confirms
-// it with `finish`: 'Enter', 'Escape' or 'click' on Ok.
+// Waits for the input window of `facts`' caption and prompt, puts `entered` in (typed; a long
+// text set at once, as pasted) and confirms it with `finish`: 'Enter', 'Escape' or 'click' on Ok.
 export async function enter(tab, facts, entered, finish = 'Enter') {
     await appears(tab, 'dialog', facts.inputCaption);
     const field = await appears(tab, 'textbox', facts.inputPrompt);

@@ -1,8 +1,7 @@
-// The web edition end to end, in the engine PRIMTEILER_ENGINE names (one of engines.txt's): the
-// page as built, driven from the keyboard and the mouse and read back from its windows as a
-// person or a screen reader finds them; and its accessibility, with axe-core and by measuring
-// what axe leaves open. One body for every engine; what an engine cannot observe is said in
-// engines.mjs's Cannot and skipped there, visibly, with its reason.
+// The web edition end to end, in the engine of engines.txt that PRIMTEILER_ENGINE names: the page
+// as built, driven by keyboard and mouse and read back as a person or a screen reader finds it;
+// its accessibility, by axe-core and by measuring what axe leaves open. One body for every
+// engine; what one cannot observe is in engines.mjs's Cannot, a skip there with its reason.
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, statSync } from 'node:fs';
@@ -29,19 +28,17 @@ after(() => engine?.close());
 // Closes `tab` after checking, as a subtest of `t` (skipped where the engine shows no log),
 // that it logged no error but those `expected` matches.
 async function done(t, tab, what = '', expected = /^$/) {
-    await t.test(`no error in the page${what && ` ${what}`}`, { skip: cannot.errors }, () => {
-        assert.deepEqual(tab.errors.filter((error) => !expected.test(error)), []);
-    });
+    await t.test(`no error in the page${what && ` ${what}`}`, { skip: cannot.errors }, () =>
+        assert.deepEqual(tab.errors.filter((error) => !expected.test(error)), []));
     await tab.close();
 }
 
-const example = (entered) => facts.examples.find((e) => e.entered === entered);
-
 // Enters `entered`, confirmed by `finish`; checks the box of the example entered as `showsAs`,
 // dismisses it with `dismiss` and waits for the end.
-async function runToEnd(tab, entered, { finish = 'Enter', showsAs = entered, dismiss = 'Enter' } = {}) {
+async function runToEnd(tab, entered,
+                        { finish = 'Enter', showsAs = entered, dismiss = 'Enter' } = {}) {
     await enter(tab, facts, entered, finish);
-    const shown = example(showsAs);
+    const shown = facts.examples.find((e) => e.entered === showsAs);
     if (shown.shows === 'report') {
         const text = await noteText(tab, facts.reportCaption);
         assert.match(text, new RegExp(`^${shown.reportPattern}$`));
@@ -62,9 +59,8 @@ async function fetchesNothingBeyond(t, tab, own) {
     const recorded = await tab.evaluate(() =>
         performance.getEntriesByType('resource').map((entry) => entry.name));
     assert.deepEqual(beyond(recorded), [], 'what the page recorded');
-    await t.test('the driver saw no request beyond the page', { skip: cannot.requests }, () => {
-        assert.deepEqual(beyond(tab.requests), []);
-    });
+    await t.test('the driver saw no request beyond the page', { skip: cannot.requests }, () =>
+        assert.deepEqual(beyond(tab.requests), []));
 }
 
 describe(`the page in ${engineName}`, () => {
@@ -137,9 +133,8 @@ describe(`the page in ${engineName}`, () => {
         const inView = ({ rect }) => rect.height > 0 && rect.y >= 0 &&
             rect.y + rect.height <= height && rect.x >= 0 && rect.x + rect.width <= width;
         const checks = {
-            [`lists all ${facts.longReportDivisors} divisors`]: () => {
-                assert.equal(text.split('\r\n').at(-1).split(', ').length, facts.longReportDivisors);
-            },
+            [`lists all ${facts.longReportDivisors} divisors`]: () => assert.equal(
+                text.split('\r\n').at(-1).split(', ').length, facts.longReportDivisors),
             'keeps its box, caption and OK in view': async () => {
                 const box = await found(tab, 'dialog', facts.reportCaption);
                 assert.ok(inView(box), `the box ${JSON.stringify(box.rect)}`);
@@ -162,7 +157,7 @@ describe(`the page in ${engineName}`, () => {
                 assert.ok(body.scrollHeight > body.clientHeight,
                           `${body.scrollHeight} > ${body.clientHeight}`);
                 await tab.press('PageDown');
-                await waitFor(tab, 'the text to scroll', () => document.activeElement.scrollTop > 0);
+                await waitFor(tab, 'it to scroll', () => document.activeElement.scrollTop > 0);
             },
             'closes by a click on OK': async () => {
                 await click(tab, 'button', Page.noteButton);
@@ -212,34 +207,34 @@ describe(`the page in ${engineName}`, () => {
         const tab = await open(engine, pageUrl, { width: 320, height: 256 });
         assert.equal(await tab.evaluate(() => innerWidth), 320);
         // Each state: the window on screen (none: the page after the end), its buttons, and
-        // how to leave it for the next.
+        // how to go on to the next.
         const states = [
             { window: facts.inputCaption, buttons: [Page.okButton],
-              leave: () => enter(tab, facts, '360') },
+              next: () => enter(tab, facts, '360') },
             { window: facts.reportCaption, buttons: [Page.noteButton],
-              leave: () => tab.press('Enter') },
+              next: () => tab.press('Enter') },
             { window: null, buttons: [Page.againButton] },
         ];
         for (const state of states) {
-            const name = state.window ?? 'the ended page';
+            const where = state.window ?? 'the ended page';
             await appears(tab, 'button', state.buttons[0]);
             const [scrollWidth, width] =
                 await tab.evaluate(() => [document.documentElement.scrollWidth, innerWidth]);
-            assert.ok(scrollWidth <= width, `${name}: page ${scrollWidth} > ${width}`);
+            assert.ok(scrollWidth <= width, `${where}: page ${scrollWidth} > ${width}`);
             // Every part of the window within it; of the page, within the viewport.
             const overflow = await tab.evaluate((caption) => {
-                const within = caption ? window.primteilerFind('dialog', caption) : document.body;
-                const outer = caption ? within.getBoundingClientRect() : { left: 0, right: innerWidth };
-                return [...within.querySelectorAll('*')].map((e) => [e, e.getBoundingClientRect()])
+                const box = caption ? window.primteilerFind('dialog', caption) : document.body;
+                const outer = caption ? box.getBoundingClientRect() : new DOMRect(0, 0, innerWidth);
+                return [...box.querySelectorAll('*')].map((e) => [e, e.getBoundingClientRect()])
                     .filter(([, r]) => r.width && (r.left < outer.left || r.right > outer.right))
                     .map(([e, r]) => `${e.tagName} ${r.left}..${r.right}`);
             }, state.window);
-            assert.deepEqual(overflow, [], name);
-            for (const button of state.buttons) {
-                const { rect } = await appears(tab, 'button', button);
-                assert.ok(rect.width >= 24 && rect.height >= 24, `${button} ${rect.width}x${rect.height}`);
+            assert.deepEqual(overflow, [], where);
+            for (const name of state.buttons) {
+                const { rect } = await appears(tab, 'button', name);
+                assert.ok(rect.width >= 24 && rect.height >= 24, `${name} ${rect.width}x${rect.height}`);
             }
-            await state.leave?.();
+            await state.next?.();
         }
         await done(t, tab);
     });
@@ -301,13 +296,11 @@ function captionColours(caption) {
 // points from end to end: wherever a caption's text ends, it ends on one of them.
 function leastContrast(text, stops) {
     const rgb = stops.map((stop) => stop.match(/[\d.]+/g).slice(0, 3).map(Number));
-    const ratios = Array.from({ length: 101 }, (_, step) => {
+    return Math.min(...Array.from({ length: 101 }, (_, step) => {
         const at = (step / 100) * (rgb.length - 1);
-        const [from, to] = [rgb[Math.floor(at)], rgb[Math.ceil(at)]];
-        const part = at - Math.floor(at);
+        const [from, to, part] = [rgb[Math.floor(at)], rgb[Math.ceil(at)], at - Math.floor(at)];
         return contrast(text, `rgb(${from.map((c, i) => c + (to[i] - c) * part).join(', ')})`);
-    });
-    return Math.min(...ratios);
+    }));
 }
 
 // In the page: every status line change with whether an assistive technology could take it in:
