@@ -33,17 +33,15 @@ function announce(text) {
     setTimeout(write, 100);
 }
 
-// Empties the status line now, cancelling a write still to come: the same line written after
-// the window that opens next then counts as a change.
+// Empties the status line now, and cancels a write to come, so that a line written again counts.
 function clearStatus() {
     ++statusTurn;
     status.textContent = '';
 }
 
-// Shows `dialog` until `answered` is called with the answer; Escape and a close that the
-// browser forces (repeated Escape) give `cancelled`. Resolves to the answer. setUp runs before
-// the window opens: what needs it open (a caret in its focused field, a measured text) is
-// queued as a microtask, which runs once showModal() has returned, before the page is drawn.
+// Shows `dialog` until `answered` is called with the answer; Escape and a close the browser
+// forces (repeated Escape) give `cancelled`. Resolves to the answer. setUp's work that needs the
+// window open waits in a microtask, run once showModal() has returned, before the page is drawn.
 function ask(dialog, cancelled, setUp) {
     return new Promise((resolve) => {
         let done = false;
@@ -114,15 +112,10 @@ function note({ caption, text }) {
         // A text that scrolls is a tab stop named by the caption, for scrolling by keyboard;
         // one that does not, none.
         queueMicrotask(() => {
-            if (body.scrollHeight > body.clientHeight) {
-                body.tabIndex = 0;
-                body.setAttribute('role', 'region');
-                body.setAttribute('aria-labelledby', 'note-caption');
-            } else {
-                body.removeAttribute('tabindex');
-                body.removeAttribute('role');
-                body.removeAttribute('aria-labelledby');
-            }
+            const scrolls = body.scrollHeight > body.clientHeight;
+            for (const [name, value] of
+                [['tabindex', '0'], ['role', 'region'], ['aria-labelledby', 'note-caption']])
+                if (scrolls) body.setAttribute(name, value); else body.removeAttribute(name);
         });
         dialog.onkeydown = (event) => {
             if (event.key === 'Enter' || event.key === 'Escape') {
