@@ -1,7 +1,6 @@
 // node bench/web_speed.mjs <console program> <page> <worked examples JSON> <rounds> <engine|all>:
-// times both computations in the web edition's page, in the engine named (all: each of
-// engines.mjs's), and in the console edition, in turns within one run, as each reports them in
-// its box; prints the medians side by side and the page's size.
+// times both computations in the page in an engine (all: each) and in the console edition, in
+// turns within one run, as each reports them; prints the medians side by side, the page's size.
 import { spawnSync } from 'node:child_process';
 import { readFileSync, statSync } from 'node:fs';
 import { pathToFileURL } from 'node:url';
