@@ -1,4 +1,4 @@
-// Process entry of the console and web editions.
+// Process entry of the web edition; the page passes no command line.
 #include "app/program.h"
 
 int main() {

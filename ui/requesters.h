@@ -9,6 +9,9 @@
 // note that could not be written). The window edition never ends with it.
 inline constexpr unsigned ExitConsoleFailed = 1;
 
+// Exit code of the desktop edition when there is no display to show its windows on.
+inline constexpr unsigned ExitNoDisplay = 1;
+
 // Bytes of entered text the input requester takes, its NUL included: what the input window's
 // edit field hands over.
 inline constexpr std::size_t InputLimit = 10000;

@@ -1,11 +1,12 @@
 // Console stand-in for the requesters: the input requester reads a line from standard input
-// (its caption and prompt go to standard error, so piped output stays clean) and the note
-// writes to standard output. Unlike the input window it cannot offer a preset text for
-// editing; it ignores it (the program passes the empty one).
+// (its caption and prompt go to standard error, so piped output stays clean), or takes the one
+// the command line gave, and the note writes to standard output. Unlike the input window it cannot
+// offer a preset text for editing; it ignores it (the program passes the empty one).
 //
 // A console can fail where a window cannot: a read error is not a cancelled entry, and a report
 // that did not reach standard output is not a success. Either ends the process at once with
 // ExitConsoleFailed and one line on standard error. A closed pipe keeps the default SIGPIPE.
+#include "ui/requesters_console.h"
 #include "runtime/strings.h"
 #include "ui/requesters.h"
 
@@ -15,6 +16,8 @@
 #include <cstring>
 
 namespace {
+
+const char* givenEntry; // the command line's entry, read in place of standard input
 
 [[noreturn]] void ConsoleFailed(const char* what, int error) {
     if (error)
@@ -35,14 +38,26 @@ void CloseStandardOutput() {
 
 } // namespace
 
+void ConsoleEntryGiven(const char* entry) {
+    givenEntry = entry;
+}
+
 void RequesterStart(void* /*instance: no window class here*/) {
     std::atexit(CloseStandardOutput);
 }
 
 char* InputRequester(const char* caption, const char* prompt, const char* /*presetText*/) {
     char* result = WorkspacePosition();
-    std::fprintf(stderr, "%s\n%s ", caption, prompt);
-    std::fflush(stderr);
+    const char* given = givenEntry;
+    if (!given) {
+        std::fprintf(stderr, "%s\n%s ", caption, prompt);
+        std::fflush(stderr);
+    }
+    // The given entry goes through the same reading as a typed line, so that both show the same.
+    const auto next = [&given]() -> int {
+        if (!given) return std::getchar();
+        return *given ? static_cast<unsigned char>(*given++) : EOF;
+    };
 
     const std::size_t room = WorkspaceRoom();
     const std::size_t limit = (room < InputLimit ? room : InputLimit) - 1; // bytes before NUL
@@ -53,13 +68,13 @@ char* InputRequester(const char* caption, const char* prompt, const char* /*pres
     bool carriageReturn = false; // a CR waits: it belongs to the text unless LF follows
     int byte;
     errno = 0;
-    while ((byte = std::getchar()) != EOF && byte != '\n') {
+    while ((byte = next()) != EOF && byte != '\n') {
         if (carriageReturn) keep('\r');
         carriageReturn = byte == '\r';
         if (!carriageReturn) keep(byte);
     }
-    if (byte == EOF && std::ferror(stdin)) ConsoleFailed("read", errno); // not a cancel
-    if (carriageReturn && byte == EOF) keep('\r');                       // a CR alone ends no line
+    if (byte == EOF && !givenEntry && std::ferror(stdin)) ConsoleFailed("read", errno); // no cancel
+    if (carriageReturn && byte == EOF) keep('\r'); // a CR alone ends no line
     result[kept] = '\0';
     WorkspaceAdvance(kept);
     return result;

@@ -13,6 +13,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -29,10 +30,13 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-// Where standard input comes from and standard output goes, when not from and to files.
+// Where standard input comes from and standard output goes, when not from and to files, and
+// the command line.
 struct Streams {
-    bool inputIsFolder = false;   // read from a directory: every read fails
-    const char* output = nullptr; // a shell redirection of standard output instead of a file
+    bool inputIsFolder = false;    // read from a directory: every read fails
+    const char* output = nullptr;  // a shell redirection of standard output instead of a file
+    std::string arguments = "";    // shell words after the program's name
+    const char* program = nullptr; // another program of the build than the console edition
 };
 
 // The program under test: PRIMTEILER_PROGRAM when set (an installed copy), else the one built.
@@ -50,8 +54,9 @@ Outcome RunProgram(const std::string& input, Streams streams = {}) {
     const std::string base = pattern;
     std::ofstream(base + "/in", std::ios::binary) << input;
     const std::string command =
-        "timeout 60 '" + ProgramPath() + "' <'" + (streams.inputIsFolder ? base : base + "/in") +
-        "' " + (streams.output ? streams.output : ">'" + base + "/out'") + " 2>'" + base + "/err'";
+        "timeout 60 '" + (streams.program ? streams.program : ProgramPath()) + "' " +
+        streams.arguments + " <'" + (streams.inputIsFolder ? base : base + "/in") + "' " +
+        (streams.output ? streams.output : ">'" + base + "/out'") + " 2>'" + base + "/err'";
     const int status = std::system(command.c_str());
     Outcome run{ReadFile(base + "/out"), ReadFile(base + "/err"),
                 WIFEXITED(status) ? WEXITSTATUS(status) : -1};
@@ -61,10 +66,10 @@ Outcome RunProgram(const std::string& input, Streams streams = {}) {
 
 const std::string Prompt = std::string(InputCaption) + "\n" + InputPrompt + " ";
 
-// The run showed what `example` shows: the prompt on standard error and the box, CR LF
-// written as one newline, on standard output.
-void ExpectShows(const Outcome& run, const WorkedExample& example) {
-    EXPECT_EQ(run.err, Prompt);
+// The run showed what `example` shows: the prompt on standard error (unless the command line
+// gave the entry) and the box, CR LF written as one newline, on standard output.
+void ExpectShows(const Outcome& run, const WorkedExample& example, bool prompted = true) {
+    EXPECT_EQ(run.err, prompted ? Prompt : "");
     EXPECT_EQ(run.exitCode, 0);
     switch (example.shows) {
     case Shows::Report:
@@ -82,11 +87,78 @@ void ExpectShows(const Outcome& run, const WorkedExample& example) {
     }
 }
 
+// Typed, or given as the command line's one argument, which is read as the same line.
 TEST(ConsoleTest, WorkedExamples) {
     for (const WorkedExample& example : WorkedExamples) {
         SCOPED_TRACE(testing::PrintToString(std::string(example.entered)));
         ExpectShows(RunProgram(example.entered + std::string("\n")), example);
+        const std::string argument = std::string(" '") + example.entered + "'";
+        ExpectShows(RunProgram("99\n", {.arguments = argument}), example, false);
+        ExpectShows(RunProgram("", {.arguments = " --" + argument}), example, false);
     }
+}
+
+// What a command line gave: the start of standard output (all of it when empty), standard error
+// and the exit status.
+struct CommandLineCase {
+    std::string arguments;
+    std::string out;
+    std::string err;
+    int exitCode;
+    const char* output = nullptr; // as in Streams
+};
+
+void ExpectAnswers(const char* program, const std::vector<CommandLineCase>& cases) {
+    for (const CommandLineCase& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run =
+            RunProgram("12\n", {.output = c.output, .arguments = c.arguments, .program = program});
+        EXPECT_EQ(run.out.substr(0, c.out.size()), c.out);
+        if (c.out.empty()) {
+            EXPECT_EQ(run.out, "");
+        }
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+    }
+}
+
+const std::string Version = " " PRIMTEILER_VERSION "\n";
+
+// --help and --version answer on standard output; anything the command does not take is a
+// usage error, said on standard error alone.
+TEST(ConsoleTest, CommandLine) {
+    const std::string hint = "Weitere Informationen mit 'primteiler --help'.\n";
+    // clang-format off
+    ExpectAnswers(nullptr, {
+        {"--help", "Aufruf: primteiler [ZAHL]\n", "", 0},
+        {"-h 12", "Aufruf: primteiler [ZAHL]\n", "", 0},
+        {"--version", "primteiler" + Version, "", 0},
+        {"--help", "", "primteiler: write error: No space left on device\n", 1, ">/dev/full"},
+        {"--bogus", "", "primteiler: unbekannte Option '--bogus'\n" + hint, 2},
+        {"-x 12", "", "primteiler: unbekannte Option '-x'\n" + hint, 2},
+        {"12 13", "", "primteiler: zu viele Argumente: '13'\n" + hint, 2},
+        {"-5 --", "ERROR\n", "", 0}, // a negative number, not an option
+        {"-- --help", "ERROR\n", "", 0},
+    });
+    // clang-format on
+}
+
+// The desktop edition's command line, and its end where there is no display.
+TEST(ConsoleTest, DesktopCommandLine) {
+    const std::string desktop = PRIMTEILER_DESKTOP_EXE;
+    if (desktop.empty()) GTEST_SKIP() << "no desktop edition in this build (GTK 3 not found)";
+    // clang-format off
+    ExpectAnswers(desktop.c_str(), {
+        {"--help", "Aufruf: primteiler-gtk\n", "", 0},
+        {"--version", "primteiler-gtk" + Version, "", 0},
+        {"12", "", "primteiler-gtk: unerwartetes Argument '12'\n"
+                   "Weitere Informationen mit 'primteiler-gtk --help'.\n", 2},
+    });
+    ExpectAnswers("env", {
+        {"-u DISPLAY -u WAYLAND_DISPLAY '" + desktop + "'", "",
+         "primteiler-gtk: cannot open display: neither DISPLAY nor WAYLAND_DISPLAY is set\n", 1},
+    });
+    // clang-format on
 }
 
 // The times come from a real clock: a factorization of seconds (2^31 - 2 divisions) reports

@@ -1,5 +1,6 @@
-// Writes the worked examples, as the page shows them, to standard output as JSON: the browser
-// tests take them from here rather than from a copy.
+// Writes the worked examples, as the page and the desktop edition show them, to standard output
+// as JSON: the suites written in JavaScript and Python take them from here rather than from a
+// copy.
 #include "runtime/heap.h"
 #include "support/worked_examples.h"
 
