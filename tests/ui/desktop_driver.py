@@ -1,0 +1,149 @@
+# The desktop edition's windows as a screen reader reaches them, for its tests and its
+# screenshots: a display server of their own (Xvfb, or weston's headless backend with no X
+# fallback), the program started on it, and its windows and controls found through the
+# accessibility tree (AT-SPI) by role and name; keys are pressed through AT-SPI as well. Run
+# inside a D-Bus session of their own (dbus-run-session), with PRIMTEILER_XVFB_SCRIPT
+# (scripts/xvfb), or PRIMTEILER_WESTON and PRIMTEILER_WESTON_OPTIONS, in the environment.
+import os
+import subprocess
+import tempfile
+import time
+import warnings
+
+import gi
+
+gi.require_version('Atspi', '2.0')
+from gi.repository import Atspi  # noqa: E402
+
+warnings.simplefilter('ignore', DeprecationWarning)  # get_action_name: its successor is newer
+Wait = 10  # seconds for a window to appear, a control to answer, the program to end
+Screen = (1024, 768)  # of the display server started here
+Keys = {'Enter': 0xff0d, 'Escape': 0xff1b, 'Tab': 0xff09, 'PageDown': 0xff56}
+
+# What a backend cannot do, with the reason: whatever needs it is skipped there, visibly.
+Cannot = {
+    'wayland': {
+        'keys': "weston's headless backend takes input only from its test plugin, which "
+                'Debian does not ship',
+    },
+    'x11': {
+        'close': 'no window manager runs under Xvfb, so no window has a close button',
+    },
+}
+
+
+def within(what, probe, seconds=Wait):
+    """Polls probe() until it gives something truthy; fails naming `what` after `seconds`."""
+    end = time.monotonic() + seconds
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise AssertionError(f'waited {seconds} s for {what}')
+        time.sleep(0.05)
+
+
+def find(node, role, name=None):
+    """The first accessible below `node` (itself included) with `role` and `name` (any if
+    None) that is showing."""
+    try:
+        if (node.get_role_name() == role and (name is None or node.get_name() == name)
+                and node.get_state_set().contains(Atspi.StateType.SHOWING)):
+            return node
+        for index in range(node.get_child_count()):
+            found = find(node.get_child_at_index(index), role, name)
+            if found:
+                return found
+    except gi.repository.GLib.Error:  # a window going away while it is read
+        pass
+    return None
+
+
+def window(process, role, name):
+    """The top-level window of `process` with `role` and `name`, once it is there."""
+    def probe():
+        desktop = Atspi.get_desktop(0)
+        for index in range(desktop.get_child_count()):
+            application = desktop.get_child_at_index(index)
+            if application and application.get_process_id() == process.pid:
+                for child in range(application.get_child_count()):
+                    top = application.get_child_at_index(child)
+                    if top.get_role_name() == role and top.get_name() == name:
+                        return top
+        return None
+    return within(f'{role} "{name}"', probe)
+
+
+def act(node, action):
+    for index in range(Atspi.Action.get_n_actions(node)):
+        if Atspi.Action.get_action_name(node, index) == action:
+            return Atspi.Action.do_action(node, index)
+    raise AssertionError(f'{node.get_role_name()} "{node.get_name()}" has no action {action}')
+
+
+def press(key, shift=False):
+    """Presses `key` (a name in Keys), with Shift held if asked."""
+    shift_key = 0xffe1
+    if shift:
+        Atspi.generate_keyboard_event(shift_key, None, Atspi.KeySynthType.PRESS)
+    Atspi.generate_keyboard_event(Keys[key], None, Atspi.KeySynthType.SYM)
+    if shift:
+        Atspi.generate_keyboard_event(shift_key, None, Atspi.KeySynthType.RELEASE)
+
+
+def type_text(text):
+    Atspi.generate_keyboard_event(0, text, Atspi.KeySynthType.STRING)
+
+
+def text_of(node):
+    return Atspi.Text.get_text(node, 0, -1)
+
+
+class DisplayServer:
+    """Xvfb or a headless weston of the caller's own (`backend` x11 or wayland), with what
+    that backend cannot do and its environment for the program."""
+
+    def __init__(self, backend, weston_options=()):
+        self.cannot = Cannot[backend]
+        self.folder = tempfile.mkdtemp(prefix='primteiler-desktop-')
+        os.chmod(self.folder, 0o700)
+        self.weston = None
+        if backend == 'x11':
+            subprocess.run([os.environ['PRIMTEILER_XVFB_SCRIPT'], 'start', self.folder,
+                            f'{Screen[0]}x{Screen[1]}'], check=True, timeout=Wait)
+            with open(f'{self.folder}/display', encoding='ascii') as display:
+                self.env = {'DISPLAY': display.read().strip(), 'GDK_BACKEND': 'x11'}
+            return
+        self.env = {'XDG_RUNTIME_DIR': self.folder, 'WAYLAND_DISPLAY': 'primteiler',
+                    'GDK_BACKEND': 'wayland'}
+        self.weston = subprocess.Popen(
+            [os.environ['PRIMTEILER_WESTON'], *os.environ['PRIMTEILER_WESTON_OPTIONS'].split(),
+             '--socket=primteiler', f'--width={Screen[0]}', f'--height={Screen[1]}',
+             '--idle-time=0', *weston_options],
+            env={**os.environ, **self.env}, stdout=subprocess.DEVNULL,
+            stderr=open(f'{self.folder}/weston.log', 'w'))
+        within('weston to listen', lambda: os.path.exists(f'{self.folder}/primteiler'))
+
+    def share(self):
+        """Hands the display to the services that D-Bus starts, the accessibility bus and its
+        registry among them: the registry presses keys through the X server."""
+        subprocess.run(['dbus-update-activation-environment',
+                        *(f'{name}={value}' for name, value in self.env.items())],
+                       check=True, timeout=Wait)
+
+    def stop(self):
+        if self.weston:
+            self.weston.terminate()
+            self.weston.wait(timeout=Wait)
+        else:
+            subprocess.run([os.environ['PRIMTEILER_XVFB_SCRIPT'], 'stop', self.folder],
+                           timeout=Wait)
+        subprocess.run(['rm', '-rf', self.folder], timeout=Wait)
+
+    def start(self, program):
+        """`program` started on this display (and on no other)."""
+        environment = {k: v for k, v in os.environ.items()
+                       if k not in ('DISPLAY', 'WAYLAND_DISPLAY')}
+        return subprocess.Popen([program], env={**environment, **self.env},
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
