@@ -2,9 +2,10 @@
 # screenshots: a display server of their own (Xvfb, or weston's headless backend with no X
 # fallback), the program started on it, and its windows and controls found through the
 # accessibility tree (AT-SPI) by role and name; keys are pressed through AT-SPI as well. Run
-# inside a D-Bus session of their own (dbus-run-session), with PRIMTEILER_XVFB_SCRIPT
-# (scripts/xvfb), or PRIMTEILER_WESTON and PRIMTEILER_WESTON_OPTIONS, in the environment.
+# inside a D-Bus session of their own (dbus-run-session); Xvfb is started by scripts/xvfb,
+# weston (PRIMTEILER_WESTON, or the one on the PATH) directly.
 import os
+import re
 import subprocess
 import tempfile
 import time
@@ -18,6 +19,7 @@ from gi.repository import Atspi  # noqa: E402
 warnings.simplefilter('ignore', DeprecationWarning)  # get_action_name: its successor is newer
 Wait = 10  # seconds for a window to appear, a control to answer, the program to end
 Screen = (1024, 768)  # of the display server started here
+Xvfb = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'scripts', 'xvfb')
 Keys = {'Enter': 0xff0d, 'Escape': 0xff1b, 'Tab': 0xff09, 'PageDown': 0xff56}
 
 # What a backend cannot do, with the reason: whatever needs it is skipped there, visibly.
@@ -100,6 +102,16 @@ def text_of(node):
     return Atspi.Text.get_text(node, 0, -1)
 
 
+def headless_options(weston):
+    """weston's options for its headless backend, drawing with pixman (for screenshots): weston
+    12 renamed its backends and renderers."""
+    version = subprocess.run([weston, '--version'], capture_output=True, text=True, check=True,
+                             timeout=Wait).stdout
+    if int(re.search(r'weston (\d+)', version).group(1)) >= 12:
+        return ['--backend=headless', '--renderer=pixman']
+    return ['--backend=headless-backend.so', '--use-pixman']
+
+
 class DisplayServer:
     """Xvfb or a headless weston of the caller's own (`backend` x11 or wayland), with what
     that backend cannot do and its environment for the program."""
@@ -110,15 +122,16 @@ class DisplayServer:
         os.chmod(self.folder, 0o700)
         self.weston = None
         if backend == 'x11':
-            subprocess.run([os.environ['PRIMTEILER_XVFB_SCRIPT'], 'start', self.folder,
+            subprocess.run([Xvfb, 'start', self.folder,
                             f'{Screen[0]}x{Screen[1]}'], check=True, timeout=Wait)
             with open(f'{self.folder}/display', encoding='ascii') as display:
                 self.env = {'DISPLAY': display.read().strip(), 'GDK_BACKEND': 'x11'}
             return
         self.env = {'XDG_RUNTIME_DIR': self.folder, 'WAYLAND_DISPLAY': 'primteiler',
                     'GDK_BACKEND': 'wayland'}
+        weston = os.environ.get('PRIMTEILER_WESTON', 'weston')
         self.weston = subprocess.Popen(
-            [os.environ['PRIMTEILER_WESTON'], *os.environ['PRIMTEILER_WESTON_OPTIONS'].split(),
+            [weston, *headless_options(weston),
              '--socket=primteiler', f'--width={Screen[0]}', f'--height={Screen[1]}',
              '--idle-time=0', *weston_options],
             env={**os.environ, **self.env}, stdout=subprocess.DEVNULL,
@@ -137,7 +150,7 @@ class DisplayServer:
             self.weston.terminate()
             self.weston.wait(timeout=Wait)
         else:
-            subprocess.run([os.environ['PRIMTEILER_XVFB_SCRIPT'], 'stop', self.folder],
+            subprocess.run([Xvfb, 'stop', self.folder],
                            timeout=Wait)
         subprocess.run(['rm', '-rf', self.folder], timeout=Wait)
 
