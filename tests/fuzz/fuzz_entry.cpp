@@ -7,6 +7,7 @@
 #include "fuzz/fuzz_check.h"
 #include "runtime/heap.h"
 #include "runtime/strings.h"
+#include "support/worked_examples.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,8 +23,6 @@ constexpr std::size_t EntryLimit = 9999;
 // long for a fuzzing pace.
 constexpr long long MaxTrialDivisions = 2000000;
 constexpr std::size_t MaxFactorOccurrences = 16;
-
-enum class Shows { Nothing, Error, Report };
 
 struct Entry {
     Shows shows;
@@ -146,13 +145,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FuzzCheck(notes.empty(), "nothing shown for an empty entry");
         break;
     case Shows::Error:
-        FuzzCheck(notes.size() == 1 && notes[0].caption == "ERROR" &&
-                      notes[0].text == "Falscher Zahlenwert" && notes[0].flags == 0,
+        FuzzCheck(notes.size() == 1 && notes[0].caption == ErrorCaption &&
+                      notes[0].text == ErrorText && notes[0].flags == 0,
                   "the error box");
         break;
     case Shows::Report:
-        FuzzCheck(notes.size() == 1 && notes[0].caption == "Primfaktoren / Teiler" &&
-                      notes[0].flags == 0,
+        FuzzCheck(notes.size() == 1 && notes[0].caption == ReportCaption && notes[0].flags == 0,
                   "one report box");
         CheckReport(notes[0].text, entry.number);
         break;

@@ -1,7 +1,8 @@
 # One memcheck run of the console program: PROGRAM reads INPUT under VALGRIND, which must find
-# no error and no block left; the program must end with exit code 0 and show SHOWS first (the
-# first line on standard output; "nothing" for none). Prints valgrind's summary lines.
-foreach(variable VALGRIND PROGRAM INPUT SHOWS)
+# no error and no block left; the program must end with exit code 0 and show the box SHOWS
+# (report or error: its caption, from the worked examples' JSON at EXAMPLES, on the first line
+# of standard output; nothing: no output). Prints valgrind's summary lines.
+foreach(variable VALGRIND PROGRAM INPUT SHOWS EXAMPLES)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "run_memcheck.cmake needs -D${variable}=...")
   endif()
@@ -33,9 +34,11 @@ if(SHOWS STREQUAL "nothing")
     message(FATAL_ERROR "expected no output, got:\n${shown}")
   endif()
 else()
+  file(READ ${EXAMPLES} examples)
+  string(JSON caption GET "${examples}" ${SHOWS}Caption)
   string(FIND "${shown}" "\n" end)
   string(SUBSTRING "${shown}" 0 ${end} first)
-  if(NOT first STREQUAL SHOWS)
-    message(FATAL_ERROR "expected \"${SHOWS}\" first, got:\n${shown}")
+  if(NOT first STREQUAL caption)
+    message(FATAL_ERROR "expected \"${caption}\" first, got:\n${shown}")
   endif()
 endif()
