@@ -56,7 +56,7 @@ const char* CommandLineEntry(int argc, char** argv, const CommandLineEdition& ed
         } else if (!edition.takesEntry) {
             UsageError(edition, "unerwartetes Argument", argument);
         } else if (entry) {
-            UsageError(edition, "zu viele Argumente:", argument);
+            UsageError(edition, "eine Zahl zu viel", argument);
         } else {
             entry = argument;
         }

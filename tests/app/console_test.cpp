@@ -136,7 +136,7 @@ TEST(ConsoleTest, CommandLine) {
         {"--help", "", "primteiler: write error: No space left on device\n", 1, ">/dev/full"},
         {"--bogus", "", "primteiler: unbekannte Option '--bogus'\n" + hint, 2},
         {"-x 12", "", "primteiler: unbekannte Option '-x'\n" + hint, 2},
-        {"12 13", "", "primteiler: zu viele Argumente: '13'\n" + hint, 2},
+        {"12 13", "", "primteiler: eine Zahl zu viel '13'\n" + hint, 2},
         {"-5 --", "ERROR\n", "", 0}, // a negative number, not an option
         {"-- --help", "ERROR\n", "", 0},
     });

@@ -17,8 +17,6 @@
 
 namespace {
 
-// The input requester keeps this many bytes of an answer.
-constexpr std::size_t EntryLimit = 9999;
 // Inputs above these bounds are skipped: their trial divisions or divisor products take too
 // long for a fuzzing pace.
 constexpr long long MaxTrialDivisions = 2000000;

@@ -22,6 +22,11 @@ Screen = (1024, 768)  # of the display server started here
 Xvfb = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'scripts', 'xvfb')
 Keys = {'Enter': 0xff0d, 'Escape': 0xff1b, 'Tab': 0xff09, 'PageDown': 0xff56}
 
+# What GTK says on standard error of a display with no seat, as weston's headless one is: a
+# keyboard and a pointer it cannot find. Anything else it says there is a fault.
+SeatlessNoise = r'\(primteiler-gtk:\d+\): Gdk-CRITICAL \*\*: [\d:.]+: gdk_(seat|device)_\w+: ' \
+    r"assertion 'GDK_IS_(SEAT|DEVICE) \((seat|device)\)' failed"
+
 # What a backend cannot do, with the reason: whatever needs it is skipped there, visibly.
 Cannot = {
     'wayland': {
@@ -136,7 +141,11 @@ class DisplayServer:
              '--idle-time=0', *weston_options],
             env={**os.environ, **self.env}, stdout=subprocess.DEVNULL,
             stderr=open(f'{self.folder}/weston.log', 'w'))
-        within('weston to listen', lambda: os.path.exists(f'{self.folder}/primteiler'))
+        try:
+            within('weston to listen', lambda: os.path.exists(f'{self.folder}/primteiler'))
+        except AssertionError:
+            self.stop()
+            raise
 
     def share(self):
         """Hands the display to the services that D-Bus starts, the accessibility bus and its
@@ -148,10 +157,13 @@ class DisplayServer:
     def stop(self):
         if self.weston:
             self.weston.terminate()
-            self.weston.wait(timeout=Wait)
+            try:
+                self.weston.wait(timeout=Wait)
+            except subprocess.TimeoutExpired:
+                self.weston.kill()
+                self.weston.wait()
         else:
-            subprocess.run([Xvfb, 'stop', self.folder],
-                           timeout=Wait)
+            subprocess.run([Xvfb, 'stop', self.folder], timeout=Wait)
         subprocess.run(['rm', '-rf', self.folder], timeout=Wait)
 
     def start(self, program):

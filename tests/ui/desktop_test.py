@@ -6,11 +6,12 @@
 # desktop_driver.py needs in the environment.
 import json
 import os
+import re
 import sys
 import unittest
 
-from desktop_driver import (Atspi, DisplayServer, Screen, Wait, act, find, press, text_of,
-                            type_text, window, within)
+from desktop_driver import (Atspi, DisplayServer, Screen, SeatlessNoise, Wait, act, find, press,
+                            text_of, type_text, window, within)
 
 Backend = sys.argv.pop(1) if len(sys.argv) > 1 else 'x11'
 Program = os.environ['PRIMTEILER_DESKTOP_PROGRAM']
@@ -59,22 +60,9 @@ class DesktopEditionTest(unittest.TestCase):
     def setUpClass(cls):
         Atspi.set_timeout(5000, 15000)  # ms for an answer from the program, and at its start
         cls.server = DisplayServer(Backend)
+        cls.addClassCleanup(cls.server.stop)
         cls.server.share()
         cls.cannot = cls.server.cannot
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
-
-    def start(self):
-        process = self.server.start(Program)
-
-        def end():
-            if process.poll() is None:
-                process.kill()
-            process.communicate(timeout=Wait)
-        self.addCleanup(end)
-        return process
 
     def enter(self, process, flow):
         """The input window with its field, labelled by the prompt: `entered` put in and
@@ -108,7 +96,7 @@ class DesktopEditionTest(unittest.TestCase):
             within('the focus on OK', lambda: ok.get_state_set().contains(Atspi.StateType.FOCUSED))
         box = alert.get_extents(Atspi.CoordType.WINDOW)
         button = ok.get_extents(Atspi.CoordType.WINDOW)
-        self.assertLessEqual(box.height, Screen[1], 'the box fits the screen')
+        self.assertLess(box.height, Screen[1], 'the box leaves room on the screen')
         self.assertLessEqual(button.y + button.height, box.height, 'OK lies inside the box')
         return alert, text_of(find(find(alert, 'scroll pane'), 'label')), ok
 
@@ -133,27 +121,37 @@ class DesktopEditionTest(unittest.TestCase):
                     flow = {**flow, 'enter': 'paste', 'dismiss': 'OK'}
                 elif needs(flow) in self.cannot:
                     self.skipTest(self.cannot[needs(flow)])
-                process = self.start()
-                self.enter(process, flow)
-                shows = flow['shows']
-                if shows is None or shows['shows'] != 'nothing':
-                    error = shows is not None and shows['shows'] == 'error'
-                    alert, text, ok = self.box(
-                        process, Facts['errorCaption' if error else 'reportCaption'])
-                    if shows is None:  # the long report: all of it there, and it scrolls
-                        divisors = text.split('\r\n')[-1].split(', ')
-                        self.assertEqual(len(divisors), Facts['longReportDivisors'])
-                        self.scrolls(alert)
-                    elif error:
-                        self.assertEqual(text, Facts['errorText'])
-                    else:
-                        self.assertRegex(text, f'^{shows["reportPattern"]}$')
-                    if flow['dismiss'] == 'OK':
-                        act(ok, 'click')
-                    else:
-                        press(flow['dismiss'])
-                out, err = process.communicate(timeout=Wait)
-                self.assertEqual((process.returncode, out), (0, b''), err.decode())
+                process = self.server.start(Program)
+                try:
+                    self.run_flow(process, flow)
+                finally:  # a window left over would take the next flow's keys
+                    if process.poll() is None:
+                        process.kill()
+                        process.communicate(timeout=Wait)
+
+    def run_flow(self, process, flow):
+        self.enter(process, flow)
+        shows = flow['shows']
+        if shows is None or shows['shows'] != 'nothing':
+            error = shows is not None and shows['shows'] == 'error'
+            alert, text, ok = self.box(
+                process, Facts['errorCaption' if error else 'reportCaption'])
+            if shows is None:  # the long report: all of it there, and it scrolls
+                divisors = text.split('\r\n')[-1].split(', ')
+                self.assertEqual(len(divisors), Facts['longReportDivisors'])
+                self.scrolls(alert)
+            elif error:
+                self.assertEqual(text, Facts['errorText'])
+            else:
+                self.assertRegex(text, f'^{shows["reportPattern"]}$')
+            if flow['dismiss'] == 'OK':
+                act(ok, 'click')
+            else:
+                press(flow['dismiss'])
+        out, err = process.communicate(timeout=Wait)
+        said = [line for line in err.decode().splitlines()
+                if line and not (Backend == 'wayland' and re.fullmatch(SeatlessNoise, line))]
+        self.assertEqual((process.returncode, out, said), (0, b'', []))
 
 
 if __name__ == '__main__':
