@@ -13,7 +13,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'ui'))
-from desktop_driver import Atspi, DisplayServer, Wait, act, find, window, within  # noqa: E402
+from desktop_driver import (Atspi, DisplayServer, Role, Wait, act, find, window,  # noqa: E402
+                            within)
 
 backend, program, examples, folder = sys.argv[1:]
 with open(examples, encoding='utf-8') as examples_file:
@@ -50,14 +51,14 @@ process = None
 try:
     server.share()
     process = server.start(program)
-    frame = window(process, 'frame', facts['inputCaption'])
-    field = within('the field', lambda: find(frame, 'text', facts['inputPrompt']))
+    frame = window(process, Role.FRAME, facts['inputCaption'])
+    field = within('the field', lambda: find(frame, Role.TEXT, facts['inputPrompt']))
     shoot(server, backend, frame, os.path.join(folder, f'{prefix}-input.png'))
     Atspi.EditableText.set_text_contents(field, '360')
     act(field, 'activate')
-    alert = window(process, 'alert', facts['reportCaption'])
+    alert = window(process, Role.ALERT, facts['reportCaption'])
     shoot(server, backend, alert, os.path.join(folder, f'{prefix}-report-360.png'))
-    act(within('OK', lambda: find(alert, 'push button', 'OK')), 'click')
+    act(within('OK', lambda: find(alert, Role.PUSH_BUTTON, 'OK')), 'click')
     process.communicate(timeout=Wait)
 finally:
     if process and process.poll() is None:

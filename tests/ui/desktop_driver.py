@@ -16,6 +16,9 @@ import gi
 gi.require_version('Atspi', '2.0')
 from gi.repository import Atspi  # noqa: E402
 
+# Roles by their number: their names change between AT-SPI's versions ("push button" is
+# "button" in Debian 13).
+Role = Atspi.Role
 warnings.simplefilter('ignore', DeprecationWarning)  # get_action_name: its successor is newer
 Wait = 10  # seconds for a window to appear, a control to answer, the program to end
 Screen = (1024, 768)  # of the display server started here
@@ -52,10 +55,10 @@ def within(what, probe, seconds=Wait):
 
 
 def find(node, role, name=None):
-    """The first accessible below `node` (itself included) with `role` and `name` (any if
-    None) that is showing."""
+    """The first accessible below `node` (itself included) with `role` (a Role) and `name` (any
+    if None) that is showing."""
     try:
-        if (node.get_role_name() == role and (name is None or node.get_name() == name)
+        if (node.get_role() == role and (name is None or node.get_name() == name)
                 and node.get_state_set().contains(Atspi.StateType.SHOWING)):
             return node
         for index in range(node.get_child_count()):
@@ -76,7 +79,7 @@ def window(process, role, name):
             if application and application.get_process_id() == process.pid:
                 for child in range(application.get_child_count()):
                     top = application.get_child_at_index(child)
-                    if top.get_role_name() == role and top.get_name() == name:
+                    if top.get_role() == role and top.get_name() == name:
                         return top
         return None
     return within(f'{role} "{name}"', probe)

@@ -10,8 +10,8 @@ import re
 import sys
 import unittest
 
-from desktop_driver import (Atspi, DisplayServer, Screen, SeatlessNoise, Wait, act, find, press,
-                            text_of, type_text, window, within)
+from desktop_driver import (Atspi, DisplayServer, Role, Screen, SeatlessNoise, Wait, act, find,
+                            press, text_of, type_text, window, within)
 
 Backend = sys.argv.pop(1) if len(sys.argv) > 1 else 'x11'
 Program = os.environ['PRIMTEILER_DESKTOP_PROGRAM']
@@ -67,8 +67,8 @@ class DesktopEditionTest(unittest.TestCase):
     def enter(self, process, flow):
         """The input window with its field, labelled by the prompt: `entered` put in and
         confirmed as the row says."""
-        frame = window(process, 'frame', Facts['inputCaption'])
-        field = within('the field', lambda: find(frame, 'text', Facts['inputPrompt']))
+        frame = window(process, Role.FRAME, Facts['inputCaption'])
+        field = within('the field', lambda: find(frame, Role.TEXT, Facts['inputPrompt']))
         label = field.get_relation_set()[0]
         self.assertEqual(label.get_relation_type(), Atspi.RelationType.LABELLED_BY)
         self.assertEqual(label.get_target(0).get_name(), Facts['inputPrompt'])
@@ -85,30 +85,31 @@ class DesktopEditionTest(unittest.TestCase):
         elif flow['enter'] == 'paste':
             act(field, 'activate')
         else:
-            act(find(frame, 'push button', 'Ok' if flow['enter'] == 'Ok' else 'Close'), 'click')
+            button = 'Ok' if flow['enter'] == 'Ok' else 'Close'
+            act(find(frame, Role.PUSH_BUTTON, button), 'click')
 
     def box(self, process, caption):
         """The message box captioned `caption` once it is there, fitting the screen with its OK
         inside and focused; returns it, its text and its OK."""
-        alert = window(process, 'alert', caption)
-        ok = within('OK', lambda: find(alert, 'push button', 'OK'))
+        alert = window(process, Role.ALERT, caption)
+        ok = within('OK', lambda: find(alert, Role.PUSH_BUTTON, 'OK'))
         if 'keys' not in self.cannot:
             within('the focus on OK', lambda: ok.get_state_set().contains(Atspi.StateType.FOCUSED))
         box = alert.get_extents(Atspi.CoordType.WINDOW)
         button = ok.get_extents(Atspi.CoordType.WINDOW)
         self.assertLess(box.height, Screen[1], 'the box leaves room on the screen')
         self.assertLessEqual(button.y + button.height, box.height, 'OK lies inside the box')
-        return alert, text_of(find(find(alert, 'scroll pane'), 'label')), ok
+        return alert, text_of(find(find(alert, Role.SCROLL_PANE), Role.LABEL)), ok
 
     def scrolls(self, alert):
         """The long report scrolls: its bar is there, and the keyboard moves it (Shift+Tab
         from OK to the text, then Page Down)."""
-        bar = within('the scroll bar', lambda: find(alert, 'scroll bar'))
+        bar = within('the scroll bar', lambda: find(alert, Role.SCROLL_BAR))
         self.assertEqual(Atspi.Value.get_current_value(bar), Atspi.Value.get_minimum_value(bar))
         if 'keys' in self.cannot:
             return
         press('Tab', shift=True)
-        text = find(find(alert, 'scroll pane'), 'label')
+        text = find(find(alert, Role.SCROLL_PANE), Role.LABEL)
         within('the focus on the text',
                lambda: text.get_state_set().contains(Atspi.StateType.FOCUSED))
         press('PageDown')
