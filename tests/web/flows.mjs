@@ -55,14 +55,20 @@ export async function open(engine, url, size) {
 }
 
 // Polls `fn(...args)` in the page until it returns something truthy; returns that. Fails after
-// `timeout` ms, naming `what`.
+// `timeout` ms, naming `what`; after Timeouts.afterMiss once a wait has failed in this process.
+let missed = null; // the first wait that failed
 export async function waitFor(tab, what, fn, args = [], timeout = Timeouts.appear) {
-    const end = Date.now() + timeout;
+    const bound = missed ? Math.min(timeout, Timeouts.afterMiss) : timeout;
+    const end = Date.now() + bound;
     for (;;) {
         const value = await tab.evaluate(fn, ...args);
         if (value) return value;
-        if (Date.now() > end) assert.fail(`waited ${timeout / 1000} s for ${what}`);
-        await sleep(50);
+        if (Date.now() > end) {
+            const since = missed ? ` (since ${missed} never came)` : '';
+            missed ??= what;
+            assert.fail(`waited ${bound / 1000} s for ${what}${since}`);
+        }
+        await sleep(10);
     }
 }
 
@@ -74,11 +80,10 @@ export const disappears = (tab, role, name, timeout) =>
     waitFor(tab, `${role} "${name}" to go`, (r, n) => !window.primteilerFind(r, n), [role, name],
             timeout);
 
-// The status line, once it says `text` (a part of it is enough).
+// Waits until the status line says `text`, exactly.
 export const statusSays = (tab, text, timeout) =>
     waitFor(tab, `the status line to say "${text}"`,
-            (t) => document.querySelector('[role=status]')?.textContent.includes(t) &&
-                   document.querySelector('[role=status]').textContent, [text], timeout);
+            (t) => document.querySelector('[role=status]')?.textContent === t, [text], timeout);
 
 // Clicks the middle of the element of `role` and `name`, as a mouse does.
 export async function click(tab, role, name) {
@@ -86,8 +91,18 @@ export async function click(tab, role, name) {
     await tab.click(rect.x + rect.width / 2, rect.y + rect.height / 2);
 }
 
+// Ends the window of `caption` as a key, a click or the browser does: `how` is a key, 'click'
+// (on the window's button `button`) or 'close': closed from outside the page's own handlers, as
+// Chromium closes a window on a second Escape even when the page cancelled the first.
+export async function finishWindow(tab, caption, button, how) {
+    if (how === 'click') await click(tab, 'button', button);
+    else if (how === 'close') await tab.evaluate((c) => window.primteilerFind('dialog', c).close(),
+                                                caption);
+    else await tab.press(how);
+}
+
 // Waits for the input window of `facts`' caption and prompt, puts `entered` in (typed; a long
-// text set at once, as pasted) and confirms it with `finish`: 'Enter', 'Escape' or 'click' on Ok.
+// text set at once, as pasted) and confirms it with `finish` (see finishWindow).
 export async function enter(tab, facts, entered, finish = 'Enter') {
     await appears(tab, 'dialog', facts.inputCaption);
     const field = await appears(tab, 'textbox', facts.inputPrompt);
@@ -100,8 +115,7 @@ export async function enter(tab, facts, entered, finish = 'Enter') {
     } else {
         await tab.type(entered);
     }
-    if (finish === 'click') await click(tab, 'button', Page.okButton);
-    else await tab.press(finish);
+    await finishWindow(tab, facts.inputCaption, Page.okButton, finish);
     await disappears(tab, 'dialog', facts.inputCaption);
 }
 

@@ -193,12 +193,30 @@ describe(`the page in ${engineName}`, () => {
         await done(t, tab);
     });
 
-    test('says so when the program runs out of memory', async (t) => {
-        const tab = await open(engine, pathToFileURL(smallMemoryPage).href);
-        const line = await statusSays(tab, `Exit-Code ${facts.outOfMemoryExitCode}`);
-        assert.match(line, /zu wenig Speicher/);
-        assert.equal(await found(tab, 'dialog', null), null, 'no input window');
-        await done(t, tab, '', /^primteiler: out of memory$/); // the program's own line
+    // Programs that end before they ask: ours out of memory, and two that end as ours never
+    // does; `errors`: what they log, the program's own lines.
+    test('says how a program ended that asked nothing', async (t) => {
+        const cases = [
+            { page: smallMemoryPage, errors: /^primteiler: out of memory$/,
+              line: 'Das Programm ist abgebrochen: zu wenig Speicher ' +
+                    `(Exit-Code ${facts.outOfMemoryExitCode}).` },
+            { page: process.env.PRIMTEILER_EXIT_CODE_PAGE, line: 'Das Programm ist abgebrochen ' +
+                  `(Exit-Code ${process.env.PRIMTEILER_OTHER_EXIT_CODE}).` },
+            { page: process.env.PRIMTEILER_TRAP_PAGE,
+              line: /^Das Programm ist abgest\u00fcrzt: \S/ }, // the engine's own words
+        ];
+        for (const { page: ending, line, errors } of cases) {
+            const tab = await open(engine, pathToFileURL(ending).href);
+            const said = await waitFor(tab, `the status line to say ${line}`, () => {
+                const text = document.querySelector('[role=status]').textContent;
+                return !/^Das Programm (wird geladen|l\u00e4uft)/.test(text) && text;
+            });
+            if (typeof line === 'string') assert.equal(said, line);
+            else assert.match(said, line);
+            assert.equal(await found(tab, 'dialog', null), null, 'no input window');
+            assert.ok((await appears(tab, 'button', Page.againButton)).focused, 'focus');
+            await done(t, tab, `for ${ending}`, errors);
+        }
     });
 
     test('fits a phone at 400 % zoom, with targets of at least 24 pixels',
