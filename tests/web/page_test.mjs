@@ -9,8 +9,8 @@ import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
 import { Cannot, launch } from './engines.mjs';
-import { Page, appears, click, disappears, enter, found, noteText, open, statusSays, waitFor }
-    from './flows.mjs';
+import { Page, appears, click, disappears, enter, finishWindow, found, noteText, open, statusSays,
+         waitFor } from './flows.mjs';
 
 const page = process.env.PRIMTEILER_PAGE;
 const pageUrl = pathToFileURL(page).href;
@@ -34,7 +34,7 @@ async function done(t, tab, what = '', expected = /^$/) {
 }
 
 // Enters `entered`, confirmed by `finish`; checks the box of the example entered as `showsAs`,
-// dismisses it with `dismiss` and waits for the end.
+// dismisses it with `dismiss` (both as finishWindow takes them) and waits for the end.
 async function runToEnd(tab, entered,
                         { finish = 'Enter', showsAs = entered, dismiss = 'Enter' } = {}) {
     await enter(tab, facts, entered, finish);
@@ -46,7 +46,8 @@ async function runToEnd(tab, entered,
         assert.equal(await noteText(tab, facts.errorCaption), facts.errorText);
     }
     if (shown.shows !== 'nothing') {
-        await tab.press(dismiss);
+        const caption = shown.shows === 'report' ? facts.reportCaption : facts.errorCaption;
+        await finishWindow(tab, caption, Page.noteButton, dismiss);
         await disappears(tab, 'dialog', null);
     }
     await statusSays(tab, Page.ended);
@@ -77,6 +78,10 @@ describe(`the page in ${engineName}`, () => {
             { typed: '360', finish: 'click', showsAs: '360', dismiss: 'Enter' },
             { typed: '12', finish: 'Escape', showsAs: '', dismiss: 'Enter' }, // cancelled
             { typed: '97', finish: 'Enter', showsAs: '97', dismiss: 'Escape' },
+            // Closed by the browser: a cancel, and the box dismissed; the run goes on.
+            { typed: '12', finish: 'close', showsAs: '', dismiss: 'Enter' },
+            { typed: 'abc', finish: 'Enter', showsAs: 'abc', dismiss: 'close' },
+            { typed: '30', finish: 'Enter', showsAs: '30', dismiss: 'close' },
         ];
         for (const { typed, ...how } of cases) {
             const tab = await open(engine, pageUrl);
@@ -148,7 +153,19 @@ describe(`the page in ${engineName}`, () => {
                         .map((id) => document.getElementById(id).textContent).join(' ');
                 }, facts.reportCaption);
                 assert.ok(description.length <= 400, `${description.length} characters`);
-                assert.ok(description.startsWith(text.split('\r\n')[0]), description);
+                // Line by line: a short one whole; a long one (each has commas) up to its last
+                // comma within its first 100 characters, then " \u2026".
+                const lines = text.split('\r\n');
+                const described = description.split(/\r?\n/);
+                assert.equal(described.length, lines.length, description);
+                lines.forEach((line, i) => {
+                    if (line.length <= 100) return assert.equal(described[i], line);
+                    const kept = described[i].slice(0, -2);
+                    assert.ok(described[i].endsWith(' \u2026') && line.startsWith(kept) &&
+                              kept.length <= 101, described[i]);
+                    const next = line.indexOf(', ', kept.length);
+                    assert.ok(kept.endsWith(',') && (next === -1 || next > 100), kept);
+                });
             },
             'scrolls its text, a named tab stop, by keyboard': async () => {
                 await tab.press('Shift+Tab'); // from OK back to the text
@@ -424,6 +441,9 @@ describe(`the page for everyone, in ${engineName}`, () => {
             assert.ok(changes.some((c) => c.text === line && c.exposed),
                       `"${line}" announced: ${JSON.stringify(changes)}`);
         }
+        // A line written again over itself may be announced again.
+        assert.ok(changes.every((c, i) => i === 0 || c.text !== changes[i - 1].text),
+                  `each change written once: ${JSON.stringify(changes)}`);
         await done(t, tab);
     });
 });
