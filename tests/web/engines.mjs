@@ -44,7 +44,7 @@ export const Cannot = {
 // in seconds, not wait out each test's bound); a browser ending; any one command to Chromium
 // or Firefox.
 export const Timeouts = { start: 30_000, load: 15_000, appear: 3_000, afterMiss: 500,
-                          end: 10_000, command: 60_000 };
+                          end: 10_000, command: 20_000 };
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 

@@ -9,8 +9,8 @@ import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
 import { Cannot, launch } from './engines.mjs';
-import { Page, appears, click, disappears, enter, finishWindow, found, noteText, open, statusSays,
-         waitFor } from './flows.mjs';
+import { Page, appears, disappears, enter, finishWindow, found, noteText, open, statusSays, waitFor }
+    from './flows.mjs';
 
 const page = process.env.PRIMTEILER_PAGE;
 const pageUrl = pathToFileURL(page).href;
@@ -76,9 +76,9 @@ describe(`the page in ${engineName}`, () => {
         }
     });
 
-    test('confirms by a click on Ok, cancels by Escape, closes the box by Escape', async (t) => {
+    test('answers both windows by key and click, and a window the browser closes', async (t) => {
         const cases = [
-            { typed: '360', finish: 'click', showsAs: '360', dismiss: 'Enter' },
+            { typed: '360', finish: 'click', showsAs: '360', dismiss: 'click' },
             { typed: '12', finish: 'Escape', showsAs: '', dismiss: 'Enter' }, // cancelled
             { typed: '97', finish: 'Enter', showsAs: '97', dismiss: 'Escape' },
             // Closed by the browser: a cancel, and the box dismissed; the run goes on.
@@ -180,8 +180,8 @@ describe(`the page in ${engineName}`, () => {
                 await tab.press('PageDown');
                 await waitFor(tab, 'it to scroll', () => document.activeElement.scrollTop > 0);
             },
-            'closes by a click on OK': async () => {
-                await click(tab, 'button', Page.noteButton);
+            'closes by Enter from its text': async () => {
+                await tab.press('Enter');
                 await statusSays(tab, Page.ended);
             },
             'leaves a short report after it no tab stop of its own': async () => {
@@ -189,10 +189,15 @@ describe(`the page in ${engineName}`, () => {
                 await tab.press('Enter');
                 await enter(tab, facts, '12');
                 await noteText(tab, facts.reportCaption);
-                const stop = await tab.evaluate((caption) =>
-                    window.primteilerFind('dialog', caption).querySelector('.note-text').tabIndex,
-                facts.reportCaption);
+                const [stop, described, text] = await tab.evaluate((caption) => {
+                    const box = window.primteilerFind('dialog', caption);
+                    const body = box.querySelector('.note-text');
+                    return [body.tabIndex, box.getAttribute('aria-describedby').split(/\s+/)
+                        .map((id) => document.getElementById(id).textContent).join(' '),
+                    body.textContent];
+                }, facts.reportCaption);
                 assert.equal(stop, -1);
+                assert.equal(described, text, 'described by its whole text');
             },
         };
         for (const [name, check] of Object.entries(checks)) await t.test(name, check);
@@ -210,31 +215,60 @@ describe(`the page in ${engineName}`, () => {
         await runToEnd(tab, '');
         assert.ok((await appears(tab, 'button', Page.againButton)).focused, 'focus');
         await tab.press('Enter');
+        await appears(tab, 'dialog', facts.inputCaption);
+        assert.equal(await found(tab, 'button', Page.againButton), null, 'the button is gone');
         await runToEnd(tab, '2');
         await done(t, tab);
     });
 
-    // Programs that end before they ask: ours out of memory, and two that end as ours never
-    // does; `errors`: what the page logs, the program's own lines.
-    test('says how a program ended that asked nothing', async (t) => {
+    // Runs that end before they ask: ours out of memory, two programs that end as ours never
+    // does, and a second run broken in the page by `breakRun` (the worker cannot be made, it
+    // reports an error with a message or, as Firefox does for a script it cannot load, without
+    // one, a window cannot open). `errors`: what the page logs, the program's own lines.
+    test('says how a run ended that asked nothing', async (t) => {
+        const crashed = 'Das Programm ist abgest\u00fcrzt: ';
+        const reporting = (event) => {
+            const Real = Worker;
+            window.Worker = function () {
+                const worker = new Real(URL.createObjectURL(new Blob([''])));
+                setTimeout(() => worker.dispatchEvent(event()));
+                return worker;
+            };
+        };
         const cases = [
             { page: smallMemoryPage, errors: ['primteiler: out of memory'],
               line: 'Das Programm ist abgebrochen: zu wenig Speicher ' +
                     `(Exit-Code ${facts.outOfMemoryExitCode}).` },
             { page: process.env.PRIMTEILER_EXIT_CODE_PAGE, line: 'Das Programm ist abgebrochen ' +
                   `(Exit-Code ${process.env.PRIMTEILER_OTHER_EXIT_CODE}).` },
-            { page: process.env.PRIMTEILER_TRAP_PAGE,
-              line: /^Das Programm ist abgest\u00fcrzt: \S/ }, // the engine's own words
+            { page: process.env.PRIMTEILER_TRAP_PAGE, // the engine's own words for the trap
+              line: new RegExp(`^${crashed}unreachable`, 'i') },
+            { breakRun: () => { window.Worker = function () { throw new Error('planted'); }; },
+              line: `${crashed}planted` },
+            { breakRun: reporting, args: [() => new ErrorEvent('error', { message: 'planted' })],
+              line: `${crashed}planted` },
+            { breakRun: reporting, args: [() => new Event('error')],
+              line: `${crashed}Fehler im Worker` },
+            { breakRun: () => {
+                HTMLDialogElement.prototype.showModal = () => { throw new Error('planted'); };
+            }, line: `${crashed}planted` },
         ];
-        for (const { page: ending, line, errors = [] } of cases) {
+        for (const { page: ending = page, breakRun, args = [], line, errors = [] } of cases) {
             const tab = await open(engine, pathToFileURL(ending).href);
-            const said = await waitFor(tab, `the status line to say ${line}`, () => {
+            if (breakRun) {
+                await enter(tab, facts, '', 'Escape');
+                await statusSays(tab, Page.ended);
+                await tab.evaluate(`(${breakRun})(${args.map(String).join(', ')})`);
+                await tab.press('Enter'); // on "Noch einmal starten"
+            }
+            const said = await waitFor(tab, `the status line to say ${line}`, (earlier) => {
                 const text = document.querySelector('[role=status]').textContent;
-                return !/^Das Programm (wird geladen|l\u00e4uft)/.test(text) && text;
-            });
+                return !/^Das Programm (wird geladen|l\u00e4uft)/.test(text) && text !== earlier &&
+                    text;
+            }, [breakRun ? Page.ended : null]);
             if (typeof line === 'string') assert.equal(said, line);
             else assert.match(said, line);
-            assert.equal(await found(tab, 'dialog', null), null, 'no input window');
+            assert.equal(await found(tab, 'dialog', null), null, 'no window');
             assert.ok((await appears(tab, 'button', Page.againButton)).focused, 'focus');
             await t.test(`the page logs what the program writes, for ${line}`,
                          { skip: cannot.errors }, () => assert.deepEqual(tab.errors, errors));
@@ -447,8 +481,9 @@ describe(`the page for everyone, in ${engineName}`, () => {
             assert.ok(changes.some((c) => c.text === line && c.exposed),
                       `"${line}" announced: ${JSON.stringify(changes)}`);
         }
-        // A line written again over itself may be announced again.
-        assert.ok(changes.every((c, i) => i === 0 || c.text !== changes[i - 1].text),
+        // Nothing else is said, and a line written again over itself may be announced again.
+        assert.ok(changes.every((c, i) => ['', Page.running, Page.ended].includes(c.text) &&
+                                          (i === 0 || c.text !== changes[i - 1].text)),
                   `each change written once: ${JSON.stringify(changes)}`);
         await done(t, tab);
     });
