@@ -5,8 +5,10 @@
 //   run     one mutant (Stryker's __STRYKER_ACTIVE_MUTANT__; none in the dry run): the pages
 //           with the slot filled, the worker suite, then the page suite in Chromium, stopped at
 //           its first failing test
+//   report  a run's summary, for scripts/mutation
 import { execFileSync, spawn, spawnSync } from 'node:child_process';
-import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { createInterface } from 'node:readline';
 
@@ -85,10 +87,53 @@ function pageSuite(env) {
     });
 }
 
+// Ends the browsers that runs left behind: ones that outlived a suite Stryker killed at its
+// time-out, or our SIGKILL. Each run's browsers keep their profiles in a scratch folder named
+// by the run's process (the sandbox's runners run side by side); a folder whose process has
+// ended is swept with what names it. Short, as Chromium puts a socket there, and a socket's
+// path has room for 107 bytes.
+const Scratch = 'primteiler-mutant-';
+function endBrowsersIn(folders) {
+    if (!folders.length) return;
+    for (const pid of readdirSync('/proc').filter((name) => /^\d+$/.test(name))) {
+        let command;
+        try {
+            command = readFileSync(`/proc/${pid}/cmdline`, 'utf8');
+        } catch {
+            continue; // ended meanwhile
+        }
+        if (!folders.some((folder) => command.includes(folder))) continue;
+        try { // a browser leads a process group of its own, with its helpers
+            process.kill(-Number(pid), 'SIGKILL');
+        } catch {
+            try {
+                process.kill(Number(pid), 'SIGKILL');
+            } catch {} // ended meanwhile
+        }
+    }
+    for (const folder of folders) rmSync(folder, { recursive: true, force: true });
+}
+
+// The scratch folders of runs whose process has ended.
+function leftFolders() {
+    const alive = (pid) => {
+        try {
+            return process.kill(pid, 0);
+        } catch (error) {
+            return error.code === 'EPERM';
+        }
+    };
+    return readdirSync(tmpdir()).filter((name) => name.startsWith(Scratch) &&
+        !alive(Number(name.slice(Scratch.length).split('-')[0])))
+        .map((name) => join(tmpdir(), name));
+}
+
 async function run() {
     const mutant = process.env.__STRYKER_ACTIVE_MUTANT__ ?? '';
+    endBrowsersIn(leftFolders());
+    const own = mkdtempSync(join(tmpdir(), `${Scratch}${process.pid}-`));
     const env = { ...process.env, ...JSON.parse(readFileSync(join(out, 'environment.json'))),
-                  PRIMTEILER_INSTRUMENTED: '1' };
+                  PRIMTEILER_INSTRUMENTED: '1', TMPDIR: own };
     for (const [variable, name] of Object.entries(pages)) {
         env[variable] = join(out, `${name}-${mutant || 'none'}.html`);
         writeFileSync(env[variable],
@@ -100,10 +145,38 @@ async function run() {
         process.exitCode = worker.status === 0 && await pageSuite(env) ? 0 : 1;
     } finally {
         for (const variable of Object.keys(pages)) rmSync(env[variable], { force: true });
+        endBrowsersIn([own]);
     }
+}
+
+// The run's summary from Stryker's JSON report `file`: the count of each status, the score (the
+// killed and timed out among all but the ignored and those that did not compile) and one line
+// for each mutant that no test detected.
+function report(file) {
+    const { files } = JSON.parse(readFileSync(file, 'utf8'));
+    const count = {};
+    const undetected = [];
+    for (const [name, { source, mutants }] of Object.entries(files)) {
+        const lines = source.split('\n');
+        for (const { status, mutatorName, replacement, location: { start, end } } of mutants) {
+            count[status] = (count[status] ?? 0) + 1;
+            if (status !== 'Survived' && status !== 'NoCoverage') continue;
+            const original = start.line === end.line
+                ? lines[start.line - 1].slice(start.column - 1, end.column - 1)
+                : `${lines[start.line - 1].slice(start.column - 1)} \u2026`;
+            undetected.push(`${name}:${start.line}:${start.column} ${status} ${mutatorName}: ` +
+                            `${original.trim()} -> ${String(replacement).replace(/\s+/g, ' ')}`);
+        }
+    }
+    const detected = (count.Killed ?? 0) + (count.Timeout ?? 0);
+    const valid = detected + (count.Survived ?? 0) + (count.NoCoverage ?? 0);
+    console.log(`mutants: ${Object.entries(count).map(([s, n]) => `${n} ${s}`).join(', ')}`);
+    console.log(`score: ${detected} of ${valid} detected, ${(100 * detected / valid).toFixed(1)} %`);
+    for (const line of undetected) console.log(`  ${line}`);
 }
 
 const command = process.argv[2];
 if (command === 'build') build();
 else if (command === 'run') await run();
-else throw new Error('usage: node tests/web/mutation.mjs build|run');
+else if (command === 'report') report(process.argv[3]);
+else throw new Error('usage: node tests/web/mutation.mjs build|run|report <Stryker JSON report>');

@@ -9,7 +9,7 @@ export default {
     commandRunner: { command: 'node tests/web/mutation.mjs run' },
     buildCommand: 'node tests/web/mutation.mjs build',
     concurrency: 2,
-    timeoutMS: 10_000,
+    timeoutMS: 20_000, // beyond 1.5 times the dry run: a busy machine slows a suite
     tempDirName: 'build/mutation/sandboxes',
     incrementalFile: 'build/mutation/incremental.json',
     reporters: ['clear-text', 'progress-append-only', 'json'],
