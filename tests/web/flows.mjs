@@ -10,6 +10,8 @@ export const Page = { okButton: 'Ok', noteButton: 'OK', againButton: 'Noch einma
                       ended: 'Das Programm ist beendet.',
                       running: 'Das Programm l\u00e4uft \u2026' };
 
+let missed = null; // what the first wait that failed waited for
+
 // In the page: the first visible element whose role (its role attribute, or a dialog's, a
 // button's, a text field's) is `role` and whose accessible name is `name` (any if null); null if
 // none. open() installs it in each page as window.primteilerFind: functions cross as text.
@@ -47,8 +49,15 @@ function readElement(role, name) {
                  width: style[`border${side}Width`], colour: style[`border${side}Color`] })) };
 }
 
-// A fresh page of `url` in `engine`, with the finder installed.
+// Fails once a wait has failed (see waitFor): the page is broken, and the tests after it fail
+// at once, opening no page and starting no browser.
+export function refuseIfBroken() {
+    if (missed) assert.fail(`not tried: an earlier page never showed ${missed}`);
+}
+
+// A fresh page of `url` in `engine`, with the finder installed (see refuseIfBroken).
 export async function open(engine, url, size) {
+    refuseIfBroken();
     const tab = await engine.open(url, size);
     await tab.evaluate(`window.primteilerFind = ${find}`);
     return tab;
@@ -56,7 +65,6 @@ export async function open(engine, url, size) {
 
 // Polls `fn(...args)` in the page until it returns something truthy; returns that. Fails after
 // `timeout` ms, naming `what`; after Timeouts.afterMiss once a wait has failed in this process.
-let missed = null; // the first wait that failed
 export async function waitFor(tab, what, fn, args = [], timeout = Timeouts.appear) {
     const bound = missed ? Math.min(timeout, Timeouts.afterMiss) : timeout;
     const end = Date.now() + bound;

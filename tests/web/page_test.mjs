@@ -9,8 +9,8 @@ import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
 import { Cannot, launch } from './engines.mjs';
-import { Page, appears, disappears, enter, finishWindow, found, noteText, open, statusSays, waitFor }
-    from './flows.mjs';
+import { Page, appears, disappears, enter, finishWindow, found, noteText, open, refuseIfBroken,
+         statusSays, waitFor } from './flows.mjs';
 
 const page = process.env.PRIMTEILER_PAGE;
 const pageUrl = pathToFileURL(page).href;
@@ -448,6 +448,7 @@ describe(`the page for everyone, in ${engineName}`, () => {
 
     test('keeps every edge and the caption bar in forced colours', { skip: cannot.forcedColors },
          async (t) => {
+        refuseIfBroken();
         const forced = await launch(engineName, { forcedColors: true });
         try {
             const tab = await open(forced, pageUrl);
