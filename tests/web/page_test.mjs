@@ -475,6 +475,8 @@ describe(`the page for everyone, in ${engineName}`, () => {
         await tab.evaluate(recordStatus);
         await enter(tab, facts, '100000007'); // a prime: a fifth of a second of divisions
         await noteText(tab, facts.reportCaption);
+        assert.equal(await tab.evaluate(() => document.querySelector('[role=status]').textContent),
+                     '', 'no line under the box'); // else its next write would change nothing
         await tab.press('Enter');
         await statusSays(tab, Page.ended);
         const changes = await tab.evaluate(() => window.primteilerStatus);
