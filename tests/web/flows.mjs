@@ -10,6 +10,8 @@ export const Page = { okButton: 'Ok', noteButton: 'OK', againButton: 'Noch einma
                       ended: 'Das Programm ist beendet.',
                       running: 'Das Programm l\u00e4uft \u2026' };
 
+let missed = null; // what the first wait that failed waited for
+
 // In the page: the first visible element whose role (its role attribute, or a dialog's, a
 // button's, a text field's) is `role` and whose accessible name is `name` (any if null); null if
 // none. open() installs it in each page as window.primteilerFind: functions cross as text.
@@ -47,22 +49,34 @@ function readElement(role, name) {
                  width: style[`border${side}Width`], colour: style[`border${side}Color`] })) };
 }
 
-// A fresh page of `url` in `engine`, with the finder installed.
+// Fails once a wait has failed (see waitFor): the page is broken, and the tests after it fail
+// at once, opening no page and starting no browser.
+export function refuseIfBroken() {
+    if (missed) assert.fail(`not tried: an earlier page never showed ${missed}`);
+}
+
+// A fresh page of `url` in `engine`, with the finder installed (see refuseIfBroken).
 export async function open(engine, url, size) {
+    refuseIfBroken();
     const tab = await engine.open(url, size);
     await tab.evaluate(`window.primteilerFind = ${find}`);
     return tab;
 }
 
 // Polls `fn(...args)` in the page until it returns something truthy; returns that. Fails after
-// `timeout` ms, naming `what`.
+// `timeout` ms, naming `what`; after Timeouts.afterMiss once a wait has failed in this process.
 export async function waitFor(tab, what, fn, args = [], timeout = Timeouts.appear) {
-    const end = Date.now() + timeout;
+    const bound = missed ? Math.min(timeout, Timeouts.afterMiss) : timeout;
+    const end = Date.now() + bound;
     for (;;) {
         const value = await tab.evaluate(fn, ...args);
         if (value) return value;
-        if (Date.now() > end) assert.fail(`waited ${timeout / 1000} s for ${what}`);
-        await sleep(50);
+        if (Date.now() > end) {
+            const since = missed ? ` (since ${missed} never came)` : '';
+            missed ??= what;
+            assert.fail(`waited ${bound / 1000} s for ${what}${since}`);
+        }
+        await sleep(10);
     }
 }
 
@@ -74,11 +88,10 @@ export const disappears = (tab, role, name, timeout) =>
     waitFor(tab, `${role} "${name}" to go`, (r, n) => !window.primteilerFind(r, n), [role, name],
             timeout);
 
-// The status line, once it says `text` (a part of it is enough).
+// Waits until the status line says `text`, exactly.
 export const statusSays = (tab, text, timeout) =>
     waitFor(tab, `the status line to say "${text}"`,
-            (t) => document.querySelector('[role=status]')?.textContent.includes(t) &&
-                   document.querySelector('[role=status]').textContent, [text], timeout);
+            (t) => document.querySelector('[role=status]')?.textContent === t, [text], timeout);
 
 // Clicks the middle of the element of `role` and `name`, as a mouse does.
 export async function click(tab, role, name) {
@@ -86,8 +99,18 @@ export async function click(tab, role, name) {
     await tab.click(rect.x + rect.width / 2, rect.y + rect.height / 2);
 }
 
+// Ends the window of `caption` as a key, a click or the browser does: `how` is a key, 'click'
+// (on the window's button `button`) or 'close': closed from outside the page's own handlers, as
+// Chromium closes a window on a second Escape even when the page cancelled the first.
+export async function finishWindow(tab, caption, button, how) {
+    if (how === 'click') await click(tab, 'button', button);
+    else if (how === 'close') await tab.evaluate((c) => window.primteilerFind('dialog', c).close(),
+                                                caption);
+    else await tab.press(how);
+}
+
 // Waits for the input window of `facts`' caption and prompt, puts `entered` in (typed; a long
-// text set at once, as pasted) and confirms it with `finish`: 'Enter', 'Escape' or 'click' on Ok.
+// text set at once, as pasted) and confirms it with `finish` (see finishWindow).
 export async function enter(tab, facts, entered, finish = 'Enter') {
     await appears(tab, 'dialog', facts.inputCaption);
     const field = await appears(tab, 'textbox', facts.inputPrompt);
@@ -100,8 +123,7 @@ export async function enter(tab, facts, entered, finish = 'Enter') {
     } else {
         await tab.type(entered);
     }
-    if (finish === 'click') await click(tab, 'button', Page.okButton);
-    else await tab.press(finish);
+    await finishWindow(tab, facts.inputCaption, Page.okButton, finish);
     await disappears(tab, 'dialog', facts.inputCaption);
 }
 

@@ -53,9 +53,13 @@ class ProgramExit {
     }
 }
 
+// Where the program's standard output (fd 1) and error (fd 2) go unless told otherwise.
+const toConsole = (fd, text) => (fd === 1 ? console.log : console.error)(text);
+
 // The WASI calls the program's C library makes, as a page can serve them: standard output and
-// error go to the console, proc_exit ends the run. Any other call fails with ENOSYS.
-function wasiImports(module, memory) {
+// error go to print(fd, text), a line at a time, proc_exit ends the run. Any other call fails
+// with ENOSYS.
+function wasiImports(module, memory, print) {
     const Success = 0, BadFile = 8, NotSupported = 52, NotSeekable = 70;
     const CharacterDevice = 2;
     const calls = {
@@ -70,7 +74,7 @@ function wasiImports(module, memory) {
                 total += length;
             }
             view.setUint32(written, total, true);
-            if (text) (fd === 1 ? console.log : console.error)(text.replace(/\n$/, ''));
+            if (text) print(fd, text.replace(/\n$/, ''));
             return Success;
         },
         fd_fdstat_get(fd, stat) {
@@ -95,9 +99,10 @@ const Unwinding = 1, Rewinding = 2;
 
 // Runs the program (a compiled module) once. `post` takes what the page is to do: show the input
 // window ({type: 'input', caption, prompt, preset}) or the message box ({type: 'note', caption,
-// text, flags}), then the end ({type: 'exit', code} or {type: 'crash', message}). Returns the
-// function that hands the program the page's answer: the entered text, or the button pressed.
-export async function runProgram(module, post) {
+// text, flags}), then the end ({type: 'exit', code} or {type: 'crash', message}); `print` takes
+// what it writes (see wasiImports). Returns the function that hands the program the page's
+// answer: the entered text, or the button pressed.
+export async function runProgram(module, post, print = toConsole) {
     let instance = null;
     let area = 0; // the suspend area of the current suspension
     let request = null; // what the suspended program asked the page for
@@ -136,7 +141,7 @@ export async function runProgram(module, post) {
                 (button) => button | 0),
     };
     instance = await WebAssembly.instantiate(module, {
-        wasi_snapshot_preview1: wasiImports(module, memory),
+        wasi_snapshot_preview1: wasiImports(module, memory, print),
         primteiler,
     });
 
@@ -170,14 +175,15 @@ export async function runProgram(module, post) {
 // divisors take half as long again). So before the user's run, a scratch run of the program in
 // an instance of its own, its requests answered here and never shown, makes both computations
 // hot, and V8 optimizes them for every instance of the module: 2^15 * 65521 costs 65535 trial
-// divisions and 65535 divisor products, some milliseconds. Its report is dropped; a fault it
-// meets is the program's and is shown as the run's.
+// divisions and 65535 divisor products, some milliseconds. Its report is dropped, and what it
+// writes (the user's run writes it again); a fault it meets is the program's and is shown as
+// the run's.
 async function warmUp(module) {
     let request = null, end = null;
     const answer = await runProgram(module, (message) => {
         if (message.type === 'input' || message.type === 'note') request = message;
         else end = message;
-    });
+    }, () => {});
     while (request) { // each answer runs the program on to its next request or its end
         const asked = request;
         request = null;
