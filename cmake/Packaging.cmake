@@ -115,6 +115,14 @@ else()
     set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME primteiler-gtk)
   endif()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  if(CMAKE_CROSSCOMPILING)
+    # CPack would name the machine that packs (dpkg --print-architecture); the package is for the
+    # one the compiler builds for, named by its multiarch triplet (aarch64-linux-gnu: arm64).
+    # dpkg-shlibdeps finds that architecture's libraries (multiarch) from the binaries' own format.
+    execute_process(COMMAND dpkg-architecture -t ${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH
+                    OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE
+                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET COMMAND_ERROR_IS_FATAL ANY)
+  endif()
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PRIMTEILER_MAINTAINER}")
   set(CPACK_DEBIAN_PACKAGE_SECTION math)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

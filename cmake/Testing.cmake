@@ -68,3 +68,28 @@ function(primteiler_test name)
       ENVIRONMENT "WINEPREFIX=${PRIMTEILER_WINEPREFIX};PRIMTEILER_DISPLAY_FILE=${PRIMTEILER_DISPLAY_FILE}")
   endif()
 endfunction()
+
+# primteiler_launcher(<variable> <name> <program>): in <variable>, the path by which a test
+# starts <program> (a path, generator expressions allowed) as a process of its own. CTest puts
+# a cross build's suites under its emulator, but a program they start would meet the kernel
+# bare: there the path is a script <name> that starts it under the emulator. Elsewhere it is
+# <program> itself.
+function(primteiler_launcher variable name program)
+  if(NOT CMAKE_CROSSCOMPILING_EMULATOR OR WIN32 OR WASI)
+    set(${variable} ${program} PARENT_SCOPE)
+    return()
+  endif()
+  list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emulator)
+  set(script ${CMAKE_BINARY_DIR}/launchers/${name})
+  file(GENERATE OUTPUT ${script} CONTENT "#!/bin/sh\nexec ${emulator} '${program}' \"$@\"\n"
+       FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                        WORLD_READ WORLD_EXECUTE)
+  set(${variable} ${script} PARENT_SCOPE)
+endfunction()
+
+# primteiler_not_run(<why> <tests...>): says at configure time which suites this build leaves
+# out and why, so that none is missed silently.
+function(primteiler_not_run why)
+  list(JOIN ARGN ", " names)
+  message(NOTICE "not run in this build (${why}): ${names}")
+endfunction()

@@ -20,7 +20,10 @@ from gi.repository import Atspi  # noqa: E402
 # "button" in Debian 13).
 Role = Atspi.Role
 warnings.simplefilter('ignore', DeprecationWarning)  # get_action_name: its successor is newer
-Wait = 10  # seconds for a window to appear, a control to answer, the program to end
+# Seconds for a window to appear, a control to answer, the program to end; PRIMTEILER_WAIT_FACTOR
+# times as many where all of it runs emulated (check-fresh-debian --arch arm64).
+WaitFactor = int(os.environ.get('PRIMTEILER_WAIT_FACTOR', '1'))
+Wait = 10 * WaitFactor
 Screen = (1024, 768)  # of the display server started here
 Xvfb = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'scripts', 'xvfb')
 Keys = {'Enter': 0xff0d, 'Escape': 0xff1b, 'Tab': 0xff09, 'PageDown': 0xff56}

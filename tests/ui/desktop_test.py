@@ -10,8 +10,8 @@ import re
 import sys
 import unittest
 
-from desktop_driver import (Atspi, DisplayServer, Role, Screen, SeatlessNoise, Wait, act, find,
-                            press, text_of, type_text, window, within)
+from desktop_driver import (Atspi, DisplayServer, Role, Screen, SeatlessNoise, Wait, WaitFactor,
+                            act, find, press, text_of, type_text, window, within)
 
 Backend = sys.argv.pop(1) if len(sys.argv) > 1 else 'x11'
 Program = os.environ['PRIMTEILER_DESKTOP_PROGRAM']
@@ -58,7 +58,8 @@ def needs(flow):
 class DesktopEditionTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        Atspi.set_timeout(5000, 15000)  # ms for an answer from the program, and at its start
+        # ms for an answer from the program, and at its start
+        Atspi.set_timeout(5000 * WaitFactor, 15000 * WaitFactor)
         cls.server = DisplayServer(Backend)
         cls.addClassCleanup(cls.server.stop)
         cls.server.share()
