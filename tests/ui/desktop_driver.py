@@ -77,13 +77,17 @@ def window(process, role, name):
     """The top-level window of `process` with `role` and `name`, once it is there."""
     def probe():
         desktop = Atspi.get_desktop(0)
-        for index in range(desktop.get_child_count()):
-            application = desktop.get_child_at_index(index)
-            if application and application.get_process_id() == process.pid:
-                for child in range(application.get_child_count()):
-                    top = application.get_child_at_index(child)
-                    if top.get_role() == role and top.get_name() == name:
-                        return top
+        try:
+            for index in range(desktop.get_child_count()):
+                application = desktop.get_child_at_index(index)
+                if application and application.get_process_id() == process.pid:
+                    for child in range(application.get_child_count()):
+                        # None, or an error, for a window that went away since it was counted
+                        top = application.get_child_at_index(child)
+                        if top and top.get_role() == role and top.get_name() == name:
+                            return top
+        except gi.repository.GLib.Error:
+            pass
         return None
     return within(f'{role} "{name}"', probe)
 
