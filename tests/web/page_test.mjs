@@ -478,8 +478,9 @@ describe(`the page for everyone, in ${engineName}`, () => {
         await noteText(tab, facts.reportCaption);
         assert.equal(await tab.evaluate(() => document.querySelector('[role=status]').textContent),
                      '', 'no line under the box'); // else its next write would change nothing
-        await tab.press('Enter');
+        await tab.press('Enter'); // the run ends within the 100 ms a line may wait to be written
         await statusSays(tab, Page.ended);
+        await new Promise((resolve) => setTimeout(resolve, 200)); // any write still to come
         const changes = await tab.evaluate(() => window.primteilerStatus);
         for (const line of [Page.running, Page.ended]) {
             assert.ok(changes.some((c) => c.text === line && c.exposed),
@@ -489,6 +490,7 @@ describe(`the page for everyone, in ${engineName}`, () => {
         assert.ok(changes.every((c, i) => ['', Page.running, Page.ended].includes(c.text) &&
                                           (i === 0 || c.text !== changes[i - 1].text)),
                   `each change written once: ${JSON.stringify(changes)}`);
+        assert.equal(changes.at(-1).text, Page.ended, 'the end line stays');
         await done(t, tab);
     });
 });
