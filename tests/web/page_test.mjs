@@ -187,7 +187,7 @@ describe(`the page in ${engineName}`, () => {
             'leaves a short report after it no tab stop of its own': async () => {
                 assert.ok((await appears(tab, 'button', Page.againButton)).focused, 'focus');
                 await tab.press('Enter');
-                await enter(tab, facts, '12');
+                await enter(tab, facts, '1296'); // its divisors: a line of 100 characters
                 await noteText(tab, facts.reportCaption);
                 const [stop, described, text] = await tab.evaluate((caption) => {
                     const box = window.primteilerFind('dialog', caption);
@@ -197,7 +197,8 @@ describe(`the page in ${engineName}`, () => {
                     body.textContent];
                 }, facts.reportCaption);
                 assert.equal(stop, -1);
-                assert.equal(described, text, 'described by its whole text');
+                assert.ok(text.split('\n').some((line) => line.length === 100), text);
+                assert.equal(described, text, 'described by its whole text, no line cut');
             },
         };
         for (const [name, check] of Object.entries(checks)) await t.test(name, check);
@@ -477,8 +478,9 @@ describe(`the page for everyone, in ${engineName}`, () => {
         await noteText(tab, facts.reportCaption);
         assert.equal(await tab.evaluate(() => document.querySelector('[role=status]').textContent),
                      '', 'no line under the box'); // else its next write would change nothing
-        await tab.press('Enter');
+        await tab.press('Enter'); // the run ends within the 100 ms a line may wait to be written
         await statusSays(tab, Page.ended);
+        await new Promise((resolve) => setTimeout(resolve, 200)); // any write still to come
         const changes = await tab.evaluate(() => window.primteilerStatus);
         for (const line of [Page.running, Page.ended]) {
             assert.ok(changes.some((c) => c.text === line && c.exposed),
@@ -488,6 +490,7 @@ describe(`the page for everyone, in ${engineName}`, () => {
         assert.ok(changes.every((c, i) => ['', Page.running, Page.ended].includes(c.text) &&
                                           (i === 0 || c.text !== changes[i - 1].text)),
                   `each change written once: ${JSON.stringify(changes)}`);
+        assert.equal(changes.at(-1).text, Page.ended, 'the end line stays');
         await done(t, tab);
     });
 });

@@ -1,7 +1,8 @@
-// The worker's own conversions: the tick cut and the program's windows-1252 texts.
+// The worker's own conversions (the tick cut, the program's windows-1252 texts) and the system
+// calls it serves.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { cutTicks, decodeAnsi, encodeAnsi, tickCount } from '../../ui/web/worker.mjs';
+import { cutTicks, decodeAnsi, encodeAnsi, tickCount, wasiImports } from '../../ui/web/worker.mjs';
 
 test('the tick count is the milliseconds cut to 32 bits', async () => {
     const cases = [
@@ -41,4 +42,34 @@ test('program texts are read as windows-1252 up to their NUL', () => {
     assert.equal(decodeAnsi(memory, 4), 'Grüß€™Ÿ\u00a0');
     assert.equal(decodeAnsi(memory, 12), '');
     assert.equal(decodeAnsi(memory, 0), null);
+});
+
+test('a write is its pieces, a line at a time; another call fails', () => {
+    const memory = { buffer: new ArrayBuffer(64) };
+    const bytes = new Uint8Array(memory.buffer), view = new DataView(memory.buffer);
+    bytes.set([0x47, 0x72, 0xfc, 0xdf, 0x65, 0x0a], 32); // "Grüße\n", written as "Gr" + "üße\n"
+    [[32, 2], [34, 4]].forEach(([start, length], i) => {
+        view.setUint32(8 * i, start, true);
+        view.setUint32(8 * i + 4, length, true);
+    });
+    const printed = [];
+    const wanted = ['fd_write', 'path_open'].map((name) => (
+        { module: 'wasi_snapshot_preview1', name }));
+    const calls = wasiImports([...wanted, { module: 'primteiler', name: 'tick_count' }],
+                              () => memory, (fd, text) => printed.push([fd, text]));
+    assert.deepEqual(Object.keys(calls), ['fd_write', 'path_open'], 'only the system\'s calls');
+    const cases = [
+        // fd, pieces, what it returns, what it printed, bytes written
+        [1, 2, 0, [[1, 'Grüße']], 6],
+        [2, 1, 0, [[2, 'Gr']], 2],
+        [3, 2, 8, [], null], // a file the program never opened
+    ];
+    for (const [fd, count, code, lines, written] of cases) {
+        printed.length = 0;
+        view.setUint32(24, 0xffffffff, true);
+        assert.equal(calls.fd_write(fd, 0, count, 24), code, `fd ${fd}`);
+        assert.deepEqual(printed, lines, `fd ${fd}`);
+        if (written !== null) assert.equal(view.getUint32(24, true), written, `fd ${fd}`);
+    }
+    assert.equal(calls.path_open(), 52, 'ENOSYS');
 });

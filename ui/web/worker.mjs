@@ -58,8 +58,8 @@ const toConsole = (fd, text) => (fd === 1 ? console.log : console.error)(text);
 
 // The WASI calls the program's C library makes, as a page can serve them: standard output and
 // error go to print(fd, text), a line at a time, proc_exit ends the run. Any other call fails
-// with ENOSYS.
-function wasiImports(module, memory, print) {
+// with ENOSYS. `wanted`: the module's imports (WebAssembly.Module.imports).
+export function wasiImports(wanted, memory, print) {
     const Success = 0, BadFile = 8, NotSupported = 52, NotSeekable = 70;
     const CharacterDevice = 2;
     const calls = {
@@ -88,10 +88,10 @@ function wasiImports(module, memory, print) {
             throw new ProgramExit(code);
         },
     };
-    const imports = {};
-    for (const { module: from, name } of WebAssembly.Module.imports(module))
-        if (from === 'wasi_snapshot_preview1') imports[name] = calls[name] ?? (() => NotSupported);
-    return imports;
+    const served = {};
+    for (const { module: from, name } of wanted)
+        if (from === 'wasi_snapshot_preview1') served[name] = calls[name] ?? (() => NotSupported);
+    return served;
 }
 
 // Binaryen's Asyncify states.
@@ -141,7 +141,7 @@ export async function runProgram(module, post, print = toConsole) {
                 (button) => button | 0),
     };
     instance = await WebAssembly.instantiate(module, {
-        wasi_snapshot_preview1: wasiImports(module, memory, print),
+        wasi_snapshot_preview1: wasiImports(WebAssembly.Module.imports(module), memory, print),
         primteiler,
     });
 
